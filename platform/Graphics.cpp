@@ -1,0 +1,557 @@
+#include "platform/Graphics.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace permora {
+
+// ---- Colours -------------------------------------------------------------------------------------
+
+namespace {
+
+class TClassicSystemColors final : public ISystemColors {
+ public:
+  TColor SysColor(int n) const override {
+    // red, green, blue of the classic Windows scheme
+    static constexpr uint8_t table[25][3] = {
+        {192, 192, 192}, {0, 128, 128},   {0, 0, 128},     {128, 128, 128}, {192, 192, 192},
+        {255, 255, 255}, {0, 0, 0},       {0, 0, 0},       {0, 0, 0},       {255, 255, 255},
+        {192, 192, 192}, {192, 192, 192}, {128, 128, 128}, {0, 0, 128},     {255, 255, 255},
+        {192, 192, 192}, {128, 128, 128}, {128, 128, 128}, {0, 0, 0},       {192, 192, 192},
+        {255, 255, 255}, {0, 0, 0},       {192, 192, 192}, {0, 0, 0},       {255, 255, 225},
+    };
+    if (n < 0 || n >= 25) return clBlack;
+    const auto* c = table[n];
+    return static_cast<TColor>(c[0]) | static_cast<TColor>(c[1]) << 8 | static_cast<TColor>(c[2]) << 16;
+  }
+};
+
+const ISystemColors* gSystemColors = nullptr;
+const ITextRenderer* gTextRenderer = nullptr;
+
+struct TColorName {
+  TColor Color;
+  const char* Name;
+};
+
+constexpr TColorName kColorNames[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+};
+
+}  // namespace
+
+const ISystemColors& ClassicSystemColors() {
+  static const TClassicSystemColors classic;
+  return classic;
+}
+
+void SetSystemColors(const ISystemColors* colors) { gSystemColors = colors; }
+
+TColor ColorToRGB(TColor color) {
+  if ((color & 0x80000000u) == 0) return color;
+  const ISystemColors& colors = gSystemColors ? *gSystemColors : ClassicSystemColors();
+  return colors.SysColor(static_cast<int>(color & 0xFFu)) & 0x00FFFFFFu;
+}
+
+uint32_t ColorToPixelValue(TColor color) {
+  const TColor rgb = ColorToRGB(color);
+  return (rgb & 0xFFu) << 16 | (rgb & 0xFF00u) | (rgb >> 16 & 0xFFu);
+}
+
+TColor PixelToColor(uint32_t pixel) { return (pixel & 0xFFu) << 16 | (pixel & 0xFF00u) | (pixel >> 16 & 0xFFu); }
+
+String ColorToString(TColor color) {
+  for (const auto& n : kColorNames)
+    if (n.Color == color) return n.Name;
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "$%08X", color);
+  return buffer;
+}
+
+bool StringToColor(const String& text, TColor& color) {
+  for (const auto& n : kColorNames)
+    if (text == n.Name) {
+      color = n.Color;
+      return true;
+    }
+  if (text.empty()) return false;
+  const bool hex = text[0] == '$';
+  const char* digits = text.c_str() + (hex ? 1 : 0);
+  if (*digits == '\0') return false;
+  char* end = nullptr;
+  const long long value = std::strtoll(digits, &end, hex ? 16 : 10);
+  if (*end != '\0' || value < -2147483648LL || value > 0xFFFFFFFFLL) return false;
+  color = static_cast<TColor>(value);
+  return true;
+}
+
+TRect IntersectRect(const TRect& a, const TRect& b) {
+  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+  if (r.IsEmpty()) return TRect{};
+  return r;
+}
+
+// ---- Fonts ---------------------------------------------------------------------------------------
+
+const TEnumInfo& FontStyleInfo() {
+  static const TEnumInfo info{"TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
+  return info;
+}
+
+TFont::TFont()
+    : FName("ＭＳ Ｐゴシック"), FHeight(-12), FColor(clWindowText), FCharset(SHIFTJIS_CHARSET) {}
+
+const TClassInfo& TFont::StaticClassInfo() {
+  namespace p = published;
+  static const TClassInfo info("TFont", &TPersistent::StaticClassInfo(),
+                               {
+                                   p::Integer<TFont>("Charset", [](const TFont& f) { return int32_t{f.Charset()}; },
+                                                  [](TFont& f, int32_t v) { f.SetCharset(static_cast<TFontCharset>(v)); }),
+                                   p::Color<TFont>("Color", &TFont::Color, &TFont::SetColor),
+                                   p::Integer<TFont>("Height", &TFont::Height, &TFont::SetHeight),
+                                   p::Str<TFont>("Name", &TFont::Name, &TFont::SetName),
+                                   p::Set<TFont, TFontStyle>("Style", FontStyleInfo(), &TFont::Style, &TFont::SetStyle),
+                               });
+  return info;
+}
+
+void TFont::Assign(const TPersistent* Source) {
+  if (Source && Source->InheritsFrom(TFont::StaticClassInfo())) {
+    const auto& f = static_cast<const TFont&>(*Source);
+    FName = f.FName;
+    FHeight = f.FHeight;
+    FStyle = f.FStyle;
+    FColor = f.FColor;
+    FCharset = f.FCharset;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TFont::SetName(const String& value) {
+  if (value == FName) return;
+  FName = value;
+  Changed();
+}
+
+void TFont::SetHeight(int32_t value) {
+  if (value == FHeight) return;
+  FHeight = value;
+  Changed();
+}
+
+int32_t TFont::Size() const { return -FHeight * 72 / 96; }
+
+void TFont::SetSize(int32_t value) { SetHeight(-(value * 96 + 36) / 72); }
+
+void TFont::SetStyle(TFontStyles value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  Changed();
+}
+
+void TFont::SetColor(TColor value) {
+  if (value == FColor) return;
+  FColor = value;
+  Changed();
+}
+
+void TFont::SetCharset(TFontCharset value) {
+  if (value == FCharset) return;
+  FCharset = value;
+  Changed();
+}
+
+void TFont::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+String SubstituteFontFamily(const String& name) {
+  if (name == "ＭＳ Ｐゴシック") return "IPAPGothic";
+  if (name == "ＭＳ ゴシック") return "IPAGothic";
+  if (name == "MS Sans Serif" || name == "Tahoma") return "DejaVu Sans";
+  return name;
+}
+
+// ---- Graphics and bitmaps --------------------------------------------------------------------------
+
+const TClassInfo& TGraphic::StaticClassInfo() {
+  static const TClassInfo info("TGraphic", &TPersistent::StaticClassInfo());
+  return info;
+}
+
+void TGraphic::SaveToFile(const String& fileName) const {
+  throw EInvalidGraphic(FormatMessage(messages::FileCreate, DisplayableText(fileName)));
+}
+
+void TGraphic::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(int32_t width, int32_t height) { SetSize(width, height); }
+
+TBitmap::~TBitmap() = default;
+
+const TClassInfo& TBitmap::StaticClassInfo() {
+  static const TClassInfo info("TBitmap", &TGraphic::StaticClassInfo());
+  return info;
+}
+
+void TBitmap::Assign(const TPersistent* Source) {
+  if (Source && Source->InheritsFrom(TBitmap::StaticClassInfo())) {
+    const auto& b = static_cast<const TBitmap&>(*Source);
+    if (&b == this) return;
+    FWidth = b.FWidth;
+    FHeight = b.FHeight;
+    FPixels = b.FPixels;
+    FPixelFormat = b.FPixelFormat;
+    FHandleType = b.FHandleType;
+    FTransparent = b.FTransparent;
+    FTransparentColor = b.FTransparentColor;
+    FTransparentMode = b.FTransparentMode;
+    Changed();
+    return;
+  }
+  if (Source && Source->InheritsFrom(TGraphic::StaticClassInfo())) {
+    // Any other picture is drawn onto a bitmap of its size.
+    const auto& g = static_cast<const TGraphic&>(*Source);
+    FWidth = g.Width();
+    FHeight = g.Height();
+    FPixels.assign(static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight), 0x00FFFFFFu);
+    if (!g.Empty()) {
+      TCanvas canvas(*this);
+      g.Draw(canvas, Rect(0, 0, FWidth, FHeight));
+    }
+    Changed();
+    return;
+  }
+  TGraphic::Assign(Source);
+}
+
+void TBitmap::SetSize(int32_t width, int32_t height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == FWidth && height == FHeight) return;
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  const int32_t keepW = std::min(width, FWidth);
+  const int32_t keepH = std::min(height, FHeight);
+  for (int32_t y = 0; y < keepH; ++y)
+    std::copy_n(FPixels.begin() + static_cast<std::ptrdiff_t>(y) * FWidth, keepW,
+                pixels.begin() + static_cast<std::ptrdiff_t>(y) * width);
+  FPixels = std::move(pixels);
+  FWidth = width;
+  FHeight = height;
+  Changed();
+}
+
+uint32_t* TBitmap::ScanLine(int32_t y) { return FPixels.data() + static_cast<std::ptrdiff_t>(y) * FWidth; }
+
+const uint32_t* TBitmap::ScanLine(int32_t y) const {
+  return FPixels.data() + static_cast<std::ptrdiff_t>(y) * FWidth;
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat value) {
+  if (value == FPixelFormat) return;
+  FPixelFormat = value;
+  if (value == TPixelFormat::pf1bit) {
+    // The nearer of black and white.
+    for (auto& p : FPixels) {
+      const unsigned sum = (p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16 & 0xFF);
+      p = sum >= 383 ? 0x00FFFFFFu : 0u;
+    }
+  }
+  Changed();
+}
+
+void TBitmap::SetMonochrome(bool value) {
+  if (value == Monochrome()) return;
+  SetPixelFormat(value ? TPixelFormat::pf1bit : TPixelFormat::pfDevice);
+}
+
+void TBitmap::SetHandleType(TBitmapHandleType value) {
+  if (value == FHandleType) return;
+  FHandleType = value;
+  Changed();
+}
+
+void TBitmap::SetTransparent(bool value) {
+  if (value == FTransparent) return;
+  FTransparent = value;
+  Changed();
+}
+
+TColor TBitmap::TransparentColor() const {
+  if (FTransparentMode == TTransparentMode::tmFixed) return FTransparentColor;
+  if (Empty()) return clDefault;
+  return PixelToColor(Pixel(0, FHeight - 1));
+}
+
+void TBitmap::SetTransparentColor(TColor value) {
+  if (value == FTransparentColor && FTransparentMode == TTransparentMode::tmFixed) return;
+  FTransparentColor = value;
+  FTransparentMode = value == clDefault ? TTransparentMode::tmAuto : TTransparentMode::tmFixed;
+  Changed();
+}
+
+void TBitmap::SetTransparentMode(TTransparentMode value) {
+  if (value == FTransparentMode) return;
+  FTransparentMode = value;
+  if (value == TTransparentMode::tmAuto) FTransparentColor = clDefault;
+  Changed();
+}
+
+TCanvas& TBitmap::Canvas() {
+  if (!FCanvas) FCanvas = std::make_unique<TCanvas>(*this);
+  return *FCanvas;
+}
+
+void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const { canvas.StretchBitmap(rect, *this, FTransparent); }
+
+// ---- Text ------------------------------------------------------------------------------------------
+
+void SetTextRenderer(const ITextRenderer* renderer) { gTextRenderer = renderer; }
+
+const ITextRenderer& TextRenderer() {
+  if (!gTextRenderer) throw EInvalidOperation("no text renderer is installed");
+  return *gTextRenderer;
+}
+
+// ---- Canvas ----------------------------------------------------------------------------------------
+
+TCanvas::TCanvas(TBitmap& target) : FTarget(&target), FClip{0, 0, INT32_MAX, INT32_MAX} {}
+
+TCanvas::TCanvas(TBitmap& target, TPoint origin, const TRect& clip) : FTarget(&target) { SetOrigin(origin, clip); }
+
+void TCanvas::SetOrigin(TPoint origin, const TRect& clip) {
+  FOrigin = origin;
+  FClip = {clip.Left + origin.X, clip.Top + origin.Y, clip.Right + origin.X, clip.Bottom + origin.Y};
+}
+
+TRect TCanvas::ClipRect() const {
+  const TRect visible = IntersectRect(FClip, Rect(0, 0, FTarget->Width(), FTarget->Height()));
+  return {visible.Left - FOrigin.X, visible.Top - FOrigin.Y, visible.Right - FOrigin.X, visible.Bottom - FOrigin.Y};
+}
+
+void TCanvas::Changed() {
+  // Drawing on a bitmap's own canvas is a change of that bitmap.
+  FTarget->Modified();
+}
+
+uint32_t TCanvas::Pixel(int32_t x, int32_t y) const {
+  const TRect clip = ClipRect();
+  if (!clip.Contains({x, y})) return 0;
+  return FTarget->Pixel(x + FOrigin.X, y + FOrigin.Y);
+}
+
+void TCanvas::SetPixel(int32_t x, int32_t y, TColor color) {
+  if (!ClipRect().Contains({x, y})) return;
+  FTarget->SetPixel(x + FOrigin.X, y + FOrigin.Y, ColorToPixelValue(color));
+  Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+  const TRect r = IntersectRect(rect, ClipRect());
+  if (r.IsEmpty()) return;
+  const uint32_t value = ColorToPixelValue(Brush.Color);
+  for (int32_t y = r.Top; y < r.Bottom; ++y) {
+    uint32_t* row = FTarget->ScanLine(y + FOrigin.Y) + FOrigin.X;
+    std::fill(row + r.Left, row + r.Right, value);
+  }
+  Changed();
+}
+
+void TCanvas::MoveTo(int32_t x, int32_t y) { FPenPos = {x, y}; }
+
+void TCanvas::LineTo(int32_t x, int32_t y) {
+  // Bresenham from the pen position to (x, y), the end point left out.
+  const TRect clip = ClipRect();
+  const uint32_t value = ColorToPixelValue(Pen.Color);
+  int32_t x0 = FPenPos.X, y0 = FPenPos.Y;
+  const int32_t dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
+  const int32_t dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
+  int32_t err = dx + dy;
+  while (x0 != x || y0 != y) {
+    if (clip.Contains({x0, y0})) FTarget->SetPixel(x0 + FOrigin.X, y0 + FOrigin.Y, value);
+    const int32_t e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
+  }
+  FPenPos = {x, y};
+  Changed();
+}
+
+void TCanvas::Rectangle(const TRect& rect) {
+  if (Brush.Style == TBrushStyle::bsSolid) {
+    const TColor saved = Brush.Color;
+    FillRect({rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1});
+    Brush.Color = saved;
+  }
+  MoveTo(rect.Left, rect.Top);
+  LineTo(rect.Right - 1, rect.Top);
+  LineTo(rect.Right - 1, rect.Bottom - 1);
+  LineTo(rect.Left, rect.Bottom - 1);
+  LineTo(rect.Left, rect.Top);
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+  FillRect({rect.Left, rect.Top, rect.Right, rect.Top + 1});
+  FillRect({rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom});
+  FillRect({rect.Left, rect.Top, rect.Left + 1, rect.Bottom});
+  FillRect({rect.Right - 1, rect.Top, rect.Right, rect.Bottom});
+}
+
+namespace {
+
+// The source pixels of a nearest-pixel stretch, one list per direction; a negative target extent
+// mirrors the picture.
+struct StretchMap {
+  std::vector<int32_t> columns;
+  std::vector<int32_t> rows;
+};
+
+std::vector<int32_t> SourceIndices(int32_t targetSize, int32_t sourceOffset, int32_t sourceSize) {
+  const int32_t n = std::abs(targetSize);
+  std::vector<int32_t> map(static_cast<std::size_t>(n));
+  for (int32_t d = 0; d < n; ++d) {
+    const int32_t s = StretchSourceIndex(d, n, sourceSize);
+    map[static_cast<std::size_t>(targetSize < 0 ? n - 1 - d : d)] = sourceOffset + s;
+  }
+  return map;
+}
+
+}  // namespace
+
+void TCanvas::StretchBitmap(const TRect& rect, const TBitmap& bitmap, bool transparent) {
+  if (bitmap.Empty() || rect.Width() == 0 || rect.Height() == 0) return;
+  const uint32_t key = ColorToPixelValue(bitmap.TransparentColor());
+  const TRect normal{std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom), std::max(rect.Left, rect.Right),
+                     std::max(rect.Top, rect.Bottom)};
+  const TRect visible = IntersectRect(normal, ClipRect());
+  if (visible.IsEmpty()) return;
+  const auto columns = SourceIndices(rect.Width(), 0, bitmap.Width());
+  const auto rows = SourceIndices(rect.Height(), 0, bitmap.Height());
+  for (int32_t y = visible.Top; y < visible.Bottom; ++y) {
+    const uint32_t* source = bitmap.ScanLine(rows[static_cast<std::size_t>(y - normal.Top)]);
+    uint32_t* target = FTarget->ScanLine(y + FOrigin.Y) + FOrigin.X;
+    for (int32_t x = visible.Left; x < visible.Right; ++x) {
+      const uint32_t p = source[columns[static_cast<std::size_t>(x - normal.Left)]];
+      if (transparent && (p & 0x00FFFFFFu) == key) continue;
+      target[x] = p & 0x00FFFFFFu;
+    }
+  }
+  Changed();
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
+  // The source rectangle as a bitmap of its own, so that a canvas may copy within itself.
+  TBitmap part(std::abs(sourceRect.Width()), std::abs(sourceRect.Height()));
+  const int32_t left = std::min(sourceRect.Left, sourceRect.Right);
+  const int32_t top = std::min(sourceRect.Top, sourceRect.Bottom);
+  for (int32_t y = 0; y < part.Height(); ++y)
+    for (int32_t x = 0; x < part.Width(); ++x) part.SetPixel(x, y, source.Pixel(left + x, top + y));
+  const bool flipX = (sourceRect.Width() < 0) != (dest.Width() < 0);
+  const bool flipY = (sourceRect.Height() < 0) != (dest.Height() < 0);
+  const TRect normal{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
+                     std::max(dest.Top, dest.Bottom)};
+  const TRect target{flipX ? normal.Right : normal.Left, flipY ? normal.Bottom : normal.Top,
+                     flipX ? normal.Left : normal.Right, flipY ? normal.Top : normal.Bottom};
+  StretchBitmap(target, part, false);
+}
+
+void TCanvas::Draw(int32_t x, int32_t y, const TGraphic& graphic) {
+  graphic.Draw(*this, Bounds(x, y, graphic.Width(), graphic.Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) { graphic.Draw(*this, rect); }
+
+void TCanvas::PaintThroughMask(int32_t x, int32_t y, const TBitmap& mask, TColor color) {
+  const TRect visible = IntersectRect(Bounds(x, y, mask.Width(), mask.Height()), ClipRect());
+  if (visible.IsEmpty()) return;
+  const uint32_t value = ColorToPixelValue(color);
+  for (int32_t ty = visible.Top; ty < visible.Bottom; ++ty) {
+    const uint32_t* m = mask.ScanLine(ty - y);
+    uint32_t* target = FTarget->ScanLine(ty + FOrigin.Y) + FOrigin.X;
+    for (int32_t tx = visible.Left; tx < visible.Right; ++tx)
+      if ((m[tx - x] & 0x00FFFFFFu) == 0x00FFFFFFu) target[tx] = value;
+  }
+  Changed();
+}
+
+void TCanvas::TextOut(int32_t x, int32_t y, const String& text) {
+  const TSize size = TextExtent(text);
+  TRect box = Bounds(x, y, size.cx, size.cy);
+  DrawText(text, box, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE);
+}
+
+TSize TCanvas::TextExtent(const String& text) const {
+  return TextRenderer().Measure(FFont, text, DT_NOPREFIX | DT_SINGLELINE);
+}
+
+void TCanvas::DrawText(const String& text, TRect& rect, uint32_t flags) {
+  const ITextRenderer& renderer = TextRenderer();
+  if (flags & DT_CALCRECT) {
+    const TSize size = renderer.Measure(FFont, text, flags);
+    rect.Right = rect.Left + size.cx;
+    rect.Bottom = rect.Top + size.cy;
+    return;
+  }
+  const TRect box{rect.Left + FOrigin.X, rect.Top + FOrigin.Y, rect.Right + FOrigin.X, rect.Bottom + FOrigin.Y};
+  renderer.Draw(*FTarget, IntersectRect(FClip, Rect(0, 0, FTarget->Width(), FTarget->Height())), FFont, text, box,
+                flags);
+  Changed();
+}
+
+}  // namespace permora
