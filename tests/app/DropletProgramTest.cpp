@@ -7,7 +7,7 @@
 #include <functional>
 #include <set>
 
-#include "support/PictureFiles.h"
+#include "support/OneColourPictures.h"
 #include "support/ProgramRun.h"
 #include "support/SheetLayout.h"
 

@@ -10,7 +10,7 @@
 #include <regex>
 #include <thread>
 
-#include "support/PictureFiles.h"
+#include "support/OneColourPictures.h"
 #include "support/ProgramRun.h"
 #include "support/SheetLayout.h"
 #include "support/XwdImage.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "support/PictureFiles.h"
+#include "support/OneColourPictures.h"
 
 namespace permora::testing_support {
 

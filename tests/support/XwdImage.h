@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "support/PictureFiles.h"
+#include "support/OneColourPictures.h"
 
 namespace permora::testing_support {
 
