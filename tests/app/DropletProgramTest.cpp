@@ -245,7 +245,7 @@ TEST_F(DropletFixture, ABadPictureEndsTheRunWithTheErrorAndKeepsTheSheetsWritten
 }
 
 TEST_F(DropletFixture, AParentWithoutWritePermissionEndsTheRunWithTheFileName) {
-  if (RunProgram({{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/bin/true"}}).ExitStatus != 0)
+  if (RunProgram(Command({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/bin/true"})).ExitStatus != 0)
     GTEST_SKIP() << "cannot run as an unprivileged user here (setpriv failed)";
   const fs::path trip = FolderOfPictures("locked/Trip", 3);
   fs::permissions(scratch.Path(), fs::perms(0755));

@@ -48,9 +48,9 @@ class TXvfb {
  public:
   TXvfb() {
     while (fs::exists(Socket()) || fs::exists("/tmp/.X" + std::to_string(FNumber) + "-lock")) ++FNumber;
-    FPid = StartProgram({{"/usr/bin/Xvfb", Display(), "-screen", "0",
-                          std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24", "-nolisten",
-                          "tcp"}},
+    FPid = StartProgram(Command({"/usr/bin/Xvfb", Display(), "-screen", "0",
+                                 std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24",
+                                 "-nolisten", "tcp"}),
                         FStreams.Path());
     FReady = WaitUntil([this] { return Run({"/usr/bin/xdpyinfo"}).ExitStatus == 0; }, 30s);
   }

@@ -28,6 +28,12 @@ struct TProgramRun {
   std::string WorkingDirectory;               // empty: the test's own
 };
 
+inline TProgramRun Command(std::vector<std::string> arguments) {
+  TProgramRun run;
+  run.Arguments = std::move(arguments);
+  return run;
+}
+
 struct TProgramResult {
   int ExitStatus = -1;  // the exit code, or 128 + the signal that ended it
   std::string Output;
