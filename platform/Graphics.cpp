@@ -193,9 +193,19 @@ void TFont::SetHeight(int32_t value) {
   Changed();
 }
 
-int32_t TFont::Size() const { return -FHeight * 72 / 96; }
+namespace {
 
-void TFont::SetSize(int32_t value) { SetHeight(-(value * 96 + 36) / 72); }
+// a * b / c rounded to the nearest, halves away from zero (c > 0), as points and pixels convert.
+int32_t MulDiv(int64_t a, int64_t b, int64_t c) {
+  const int64_t product = a * b;
+  return static_cast<int32_t>((product >= 0 ? product + c / 2 : product - c / 2) / c);
+}
+
+}  // namespace
+
+int32_t TFont::Size() const { return -MulDiv(FHeight, 72, 96); }
+
+void TFont::SetSize(int32_t value) { SetHeight(-MulDiv(value, 96, 72)); }
 
 void TFont::SetStyle(TFontStyles value) {
   if (value == FStyle) return;
