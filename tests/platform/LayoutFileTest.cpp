@@ -238,7 +238,10 @@ TEST_F(LayoutFile, WritesOnlyWhatDiffersFromTheDefaults) {
   for (const char* line : {"    Count = -7\n", "    Active = False\n", "    Shape = shTriangle\n",
                            "    Styles = [fsBold, fsStrikeOut]\n", "    Color = $00123456\n", "    Margins.Inner = 5\n",
                            "    Font.Color = clBtnHighlight\n", "    Font.Style = [fsItalic]\n",
-                           "    OnPress = WidgetPress\n", "    OnCount = WidgetCount\n",
+                           "    OnPress = WidgetPress\n",
+                           // Quotes doubled; controls and bytes outside UTF-8 as codes; 写真 as it is.
+                           "    Text = 'it''s \"quoted\"'#$0A#$09'tab'#$0D#$01' 写真 '#$C2#$85' '#$82#$A0' '#$E6#$97' end'''\n",
+                           "    OnCount = WidgetCount\n",
                            "    Glyph.Data = {\n"
                            "      Width=3 Height=2 PixelFormat=pfDevice HandleType=bmDIB Transparent=True "
                            "TransparentMode=tmFixed TransparentColor=clFuchsia\n"
