@@ -20,6 +20,7 @@ using test::TTemporaryFolder;
 // ---- The name -------------------------------------------------------------------------------------
 
 struct NameCase {
+  const char* Name;
   const char* Directory;
   int32_t Sheet;
   const char* Expected;
@@ -33,15 +34,16 @@ TEST_P(SheetName, IsFormedBesideTheFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SheetName,
-    testing::Values(NameCase{"/photos/Trip", 3, "/photos/ペルモラ ～ Trip_3.jpg"},
-                    NameCase{"/写真/夏の旅行", 1, "/写真/ペルモラ ～ 夏の旅行_1.jpg"},
-                    NameCase{"/home/a b/My Trip 2024", 10, "/home/a b/ペルモラ ～ My Trip 2024_10.jpg"},
-                    NameCase{"Trip", 1, "ペルモラ ～ Trip_1.jpg"},
-                    NameCase{"sub/Trip", 12, "sub/ペルモラ ～ Trip_12.jpg"},
-                    NameCase{"../Trip", 2, "../ペルモラ ～ Trip_2.jpg"},
+    testing::Values(NameCase{"Absolute", "/photos/Trip", 3, "/photos/ペルモラ ～ Trip_3.jpg"},
+                    NameCase{"Japanese", "/写真/夏の旅行", 1, "/写真/ペルモラ ～ 夏の旅行_1.jpg"},
+                    NameCase{"Spaces", "/home/a b/My Trip 2024", 10, "/home/a b/ペルモラ ～ My Trip 2024_10.jpg"},
+                    NameCase{"Relative", "Trip", 1, "ペルモラ ～ Trip_1.jpg"},
+                    NameCase{"RelativeSubfolder", "sub/Trip", 12, "sub/ペルモラ ～ Trip_12.jpg"},
+                    NameCase{"Parent", "../Trip", 2, "../ペルモラ ～ Trip_2.jpg"},
                     // The formula as it stands: a trailing "/" puts the sheet inside the folder, so
                     // the run strips it from its arguments before.
-                    NameCase{"/photos/Trip/", 2, "/photos/Trip/ペルモラ ～ Trip_2.jpg"}));
+                    NameCase{"TrailingSlash", "/photos/Trip/", 2, "/photos/Trip/ペルモラ ～ Trip_2.jpg"}),
+    [](const testing::TestParamInfo<NameCase>& info) { return info.param.Name; });
 
 // ---- The written file ------------------------------------------------------------------------------
 

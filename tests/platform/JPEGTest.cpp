@@ -62,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{JERR_NO_IMAGE, 50}, NumberCase{JERR_NO_QUANT_TABLE, 51}, NumberCase{JERR_NO_SOI, 52},
                     NumberCase{JERR_OUT_OF_MEMORY, 53}, NumberCase{JWRN_TOO_MUCH_DATA, 122},
                     NumberCase{JERR_BAD_DCT_COEF, 123}, NumberCase{JERR_BAD_CROP_SPEC, 124},
-                    NumberCase{JERR_BAD_DROP_SAMPLING, 128}, NumberCase{5000, 6000}));
+                    NumberCase{JERR_BAD_DROP_SAMPLING, 128}, NumberCase{5000, 6000}),
+    [](const testing::TestParamInfo<NumberCase>& info) { return "Code" + std::to_string(info.param.LibraryCode); });
 
 // ---- Bad input: each case loads or draws, or fails with its number -------------------------------
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -60,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(Names, PictureFormats,
                                          FormatCase{"photo.JPG", &TJPEGImage::StaticClassInfo},
                                          FormatCase{"b.jpeg", &TJPEGImage::StaticClassInfo},
                                          FormatCase{"c.JpEg", &TJPEGImage::StaticClassInfo},
-                                         FormatCase{"two.dots.jpg", &TJPEGImage::StaticClassInfo}));
+                                         FormatCase{"two.dots.jpg", &TJPEGImage::StaticClassInfo}),
+                         [](const testing::TestParamInfo<FormatCase>& info) { return "Case" + std::to_string(info.index); });
 
 struct FailureCase {
   const char* Name;
@@ -94,7 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"image.jpg", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D},
                                 "JPEG エラー #52"},
                     FailureCase{"notbm.bmp", test::Bytes("XM and then some more bytes"), "ビットマップイメージが不正です"},
-                    FailureCase{"short.bmp", {'B', 'M', 0, 0}, "ストリームからの読み込みエラー"}));
+                    FailureCase{"short.bmp", {'B', 'M', 0, 0}, "ストリームからの読み込みエラー"}),
+    [](const testing::TestParamInfo<FailureCase>& info) {
+      String name;
+      for (char c : String(info.param.Name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      return name;
+    });
 
 TEST_F(PictureFiles, MissingFileCannotBeOpened) {
   const std::string path = Folder / "missing.jpg";
