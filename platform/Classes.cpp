@@ -27,6 +27,10 @@ void TPersistent::Assign(const TPersistent* Source) {
   Source->AssignTo(this);
 }
 
+void TPersistent::ReadPictureData(const std::vector<String>&) {
+  throw EReadError(ClassName() + " has no picture data");
+}
+
 void TPersistent::AssignTo(TPersistent* Dest) const { Dest->AssignError(this); }
 
 void TPersistent::AssignError(const TPersistent* Source) const {
@@ -38,7 +42,8 @@ const TClassInfo& TComponent::StaticClassInfo() {
   using namespace published;
   static const TClassInfo info("TComponent", &TPersistent::StaticClassInfo(),
                                {
-                                   Str<TComponent>("Name", &TComponent::Name, &TComponent::SetName),
+                                   // The object line of a layout file holds the name.
+                                   NotStored(Str<TComponent>("Name", &TComponent::Name, &TComponent::SetName)),
                                    Integer<TComponent>("Tag", &TComponent::Tag, &TComponent::SetTag, 0),
                                });
   return info;
@@ -50,9 +55,13 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
   FDestroying = true;
+  DestroyComponents();
+  if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
   // The last created goes first; each one takes itself off the list as it goes.
   while (!FComponents.empty()) delete FComponents.back();
-  if (FOwner) FOwner->RemoveComponent(this);
 }
 
 TComponent* TComponent::FindComponent(const String& name) const {

@@ -85,6 +85,15 @@ class TPersistent : public TObject {
   // Takes the values of Source; a source that this class cannot take from raises EAssignError.
   virtual void Assign(const TPersistent* Source);
 
+  // Picture data: values that a class streams as one block of text lines of its own making (a
+  // bitmap's size, format and pixels), stored in layout files as the object's "Data".
+  // True when the class has picture data; the default has none.
+  virtual bool DefinesPictureData() const { return false; }
+  // The lines to store; none when the object is in its empty state and nothing need be stored.
+  virtual std::vector<String> WritePictureData() const { return {}; }
+  // Takes the lines that WritePictureData made; bad data raises EReadError and changes nothing.
+  virtual void ReadPictureData(const std::vector<String>& lines);
+
  protected:
   // Gives this object's values to Dest; the default refuses with EAssignError.
   virtual void AssignTo(TPersistent* Dest) const;
@@ -115,6 +124,12 @@ class TComponent : public TPersistent {
 
   // A layout file names the component that encloses this one; controls take it as their parent.
   virtual void SetParentComponent(TComponent* parent);
+  // The component that encloses this one in a layout file (the control's parent); null: the root.
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+
+  // Frees the owned components now, the last created first. A class whose components refer back
+  // to parts of it calls this first in its destructor, while those parts still exist.
+  void DestroyComponents();
 
   bool Loading() const { return FLoading; }
   bool Destroying() const { return FDestroying; }

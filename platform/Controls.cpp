@@ -181,6 +181,12 @@ void TControl::SetCaption(const String& value) {
   Perform(CM_TEXTCHANGED);
 }
 
+bool TControl::Showing() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->FVisible) return false;
+  return true;
+}
+
 TPoint TControl::FormOffset() const {
   TPoint p{0, 0};
   for (const TControl* c = this; c->FParent; c = c->FParent) {
@@ -402,6 +408,22 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
   return nullptr;
 }
 
+namespace {
+// A control without csDoubleClicks gets a second quick press as a plain press.
+uint32_t DoubleClickAsPress(uint32_t msg) {
+  switch (msg) {
+    case WM_LBUTTONDBLCLK:
+      return WM_LBUTTONDOWN;
+    case WM_RBUTTONDBLCLK:
+      return WM_RBUTTONDOWN;
+    case WM_MBUTTONDBLCLK:
+      return WM_MBUTTONDOWN;
+    default:
+      return msg;
+  }
+}
+}  // namespace
+
 void TWinControl::SetMouseControl(TControl* control) {
   if (control == FMouseControl) return;
   TControl* previous = FMouseControl;
@@ -421,16 +443,16 @@ void TWinControl::MouseInput(uint32_t msg, TShiftState shift, TPoint p) {
     return;
   }
   uint32_t delivered = msg;
-  if (msg == WM_LBUTTONDBLCLK && !target->ControlStyle().Contains(csDoubleClicks)) delivered = WM_LBUTTONDOWN;
+  if (!target->ControlStyle().Contains(csDoubleClicks)) delivered = DoubleClickAsPress(msg);
   if ((delivered == WM_LBUTTONDOWN || delivered == WM_LBUTTONDBLCLK) && target->ControlStyle().Contains(csCaptureMouse))
     gCaptureControl = target;
+  // The capture ends before the release is handled, so the handler already sees it gone.
+  const bool releasesCapture = msg == WM_LBUTTONUP && gCaptureControl == target;
+  if (releasesCapture) gCaptureControl = nullptr;
   const TPoint local{p.X - target->Left(), p.Y - target->Top()};
   target->Perform(delivered, static_cast<intptr_t>(shift.Bits()), PointToLParam(local));
-  if (msg == WM_LBUTTONUP && gCaptureControl == target) {
-    gCaptureControl = nullptr;
-    // The pointer may have ended over another control while the capture held.
-    SetMouseControl(ControlAtPos(p, true));
-  }
+  // The pointer may have ended over another control while the capture held.
+  if (releasesCapture) SetMouseControl(ControlAtPos(p, true));
 }
 
 void TWinControl::MouseExit() {

@@ -149,6 +149,8 @@ class TControl : public TComponent {
   virtual void SetEnabled(bool value);  // sends CM_ENABLEDCHANGED
   bool Visible() const { return FVisible; }
   virtual void SetVisible(bool value);
+  // Visible, and so is every parent up to the form.
+  bool Showing() const;
   const String& Caption() const { return FCaption; }
   void SetCaption(const String& value);  // sends CM_TEXTCHANGED
   const String& Hint() const { return FHint; }

@@ -19,6 +19,23 @@ TRect UnionRect(const TRect& a, const TRect& b) {
 
 const std::vector<TCustomForm*>& AllForms() { return FormList(); }
 
+namespace {
+void SendSysColorChange(TControl& control) {
+  control.Perform(CM_SYSCOLORCHANGE);
+  if (!control.InheritsFrom(TWinControl::StaticClassInfo())) return;
+  auto& parent = static_cast<TWinControl&>(control);
+  // A receiver may leave the list while it handles the message: walk a copy.
+  std::vector<TControl*> children;
+  for (int i = 0; i < parent.ControlCount(); ++i) children.push_back(parent.Controls(i));
+  for (TControl* child : children) SendSysColorChange(*child);
+}
+}  // namespace
+
+void SystemColorsChanged() {
+  const std::vector<TCustomForm*> forms = FormList();
+  for (TCustomForm* form : forms) SendSysColorChange(*form);
+}
+
 const TEnumInfo& FormBorderStyleInfo() {
   static const TEnumInfo info{"TFormBorderStyle",
                               {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};

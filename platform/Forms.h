@@ -93,4 +93,7 @@ class TForm : public TCustomForm {
 // Every form that exists, for routing screen points.
 const std::vector<TCustomForm*>& AllForms();
 
+// The backend's palette changed: every form and every control on it gets CM_SYSCOLORCHANGE.
+void SystemColorsChanged();
+
 }  // namespace permora

@@ -1,6 +1,8 @@
 #include "platform/Graphics.h"
 
 #include <algorithm>
+#include <charconv>
+#include <map>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -94,7 +96,11 @@ void SetSystemColors(const ISystemColors* colors) { gSystemColors = colors; }
 TColor ColorToRGB(TColor color) {
   if ((color & 0x80000000u) == 0) return color;
   const ISystemColors& colors = gSystemColors ? *gSystemColors : ClassicSystemColors();
-  return colors.SysColor(static_cast<int>(color & 0xFFu)) & 0x00FFFFFFu;
+  // All of the low 31 bits name the system colour: 0x80000105 is colour 261 (none, so black),
+  // not colour 5.
+  const uint32_t n = color & 0x7FFFFFFFu;
+  if (n > 0xFFFFu) return clBlack;
+  return colors.SysColor(static_cast<int>(n)) & 0x00FFFFFFu;
 }
 
 uint32_t ColorToPixelValue(TColor color) {
@@ -118,13 +124,15 @@ bool StringToColor(const String& text, TColor& color) {
       color = n.Color;
       return true;
     }
+  // Only "$" and hex digits, or decimal digits with an optional "-": no blanks, "+" or "0x".
   if (text.empty()) return false;
   const bool hex = text[0] == '$';
-  const char* digits = text.c_str() + (hex ? 1 : 0);
-  if (*digits == '\0') return false;
-  char* end = nullptr;
-  const long long value = std::strtoll(digits, &end, hex ? 16 : 10);
-  if (*end != '\0' || value < -2147483648LL || value > 0xFFFFFFFFLL) return false;
+  const char* first = text.data() + (hex ? 1 : 0);
+  const char* last = text.data() + text.size();
+  if (first == last || (hex && *first == '-')) return false;
+  int64_t value = 0;
+  const auto [end, error] = std::from_chars(first, last, value, hex ? 16 : 10);
+  if (error != std::errc() || end != last || value < INT32_MIN || value > int64_t{0xFFFFFFFF}) return false;
   color = static_cast<TColor>(value);
   return true;
 }
@@ -353,6 +361,173 @@ TCanvas& TBitmap::Canvas() {
 }
 
 void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const { canvas.StretchBitmap(rect, *this, FTransparent); }
+
+// ---- Bitmap picture data -------------------------------------------------------------------------
+
+namespace {
+
+const TEnumInfo& PixelFormatNames() {
+  static const TEnumInfo info{"TPixelFormat",
+                              {"pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit",
+                               "pfCustom"}};
+  return info;
+}
+
+const TEnumInfo& HandleTypeNames() {
+  static const TEnumInfo info{"TBitmapHandleType", {"bmDIB", "bmDDB"}};
+  return info;
+}
+
+const TEnumInfo& TransparentModeNames() {
+  static const TEnumInfo info{"TTransparentMode", {"tmAuto", "tmFixed"}};
+  return info;
+}
+
+std::vector<std::string_view> SplitWords(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+[[noreturn]] void BadBitmapData(const String& what) { throw EReadError("bitmap data: " + what); }
+
+// The bitmap's header line of picture data as its named values.
+class TBitmapHeader {
+ public:
+  explicit TBitmapHeader(std::string_view line) {
+    for (std::string_view word : SplitWords(line)) {
+      const std::size_t equals = word.find('=');
+      if (equals == std::string_view::npos) BadBitmapData("expected Key=Value, not " + String(word));
+      const String key(word.substr(0, equals));
+      if (!FValues.emplace(key, String(word.substr(equals + 1))).second) BadBitmapData(key + " is given twice");
+    }
+  }
+
+  int32_t Size(const String& key) {
+    const String text = Take(key);
+    int32_t value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > kMaxSide)
+      BadBitmapData(key + " must be a number from 0 to " + IntToStr(kMaxSide));
+    return value;
+  }
+
+  int Enum(const String& key, const TEnumInfo& info) {
+    const String text = Take(key);
+    const int value = info.ValueOf(text);
+    if (value < 0) BadBitmapData(key + " must be a name of " + info.TypeName);
+    return value;
+  }
+
+  bool Boolean(const String& key) {
+    const String text = Take(key);
+    if (text != "True" && text != "False") BadBitmapData(key + " must be True or False");
+    return text == "True";
+  }
+
+  TColor Color(const String& key) {
+    TColor color = 0;
+    if (!StringToColor(Take(key), color)) BadBitmapData(key + " must be a colour");
+    return color;
+  }
+
+  void CheckAllTaken() const {
+    if (!FValues.empty()) BadBitmapData("unknown key " + FValues.begin()->first);
+  }
+
+ private:
+  static constexpr int32_t kMaxSide = 65535;
+
+  String Take(const String& key) {
+    const auto it = FValues.find(key);
+    if (it == FValues.end()) BadBitmapData(key + " is missing");
+    String value = it->second;
+    FValues.erase(it);
+    return value;
+  }
+
+  std::map<String, String> FValues;
+};
+
+uint32_t ParsePixel(std::string_view word, int32_t row) {
+  uint32_t value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, 16);
+  if (word.size() != 8 || error != std::errc() || end != word.data() + word.size())
+    BadBitmapData("row " + IntToStr(row) + ": a pixel is 8 hex digits, not " + String(word));
+  return value;
+}
+
+}  // namespace
+
+std::vector<String> TBitmap::WritePictureData() const {
+  const bool emptyState = FWidth == 0 && FHeight == 0 && FPixelFormat == TPixelFormat::pfDevice &&
+                          FHandleType == TBitmapHandleType::bmDIB && !FTransparent &&
+                          FTransparentMode == TTransparentMode::tmAuto && FTransparentColor == clDefault;
+  if (emptyState) return {};
+  std::vector<String> lines;
+  lines.push_back("Width=" + IntToStr(FWidth) + " Height=" + IntToStr(FHeight) +
+                  " PixelFormat=" + PixelFormatNames().Names[static_cast<std::size_t>(FPixelFormat)] +
+                  " HandleType=" + HandleTypeNames().Names[static_cast<std::size_t>(FHandleType)] +
+                  " Transparent=" + (FTransparent ? "True" : "False") +
+                  " TransparentMode=" + TransparentModeNames().Names[static_cast<std::size_t>(FTransparentMode)] +
+                  " TransparentColor=" + ColorToString(FTransparentColor));
+  for (int32_t y = 0; y < FHeight && FWidth > 0; ++y) {
+    String row;
+    const uint32_t* pixels = ScanLine(y);
+    for (int32_t x = 0; x < FWidth; ++x) {
+      char word[10];
+      std::snprintf(word, sizeof word, "%08X", pixels[x]);
+      if (x > 0) row += ' ';
+      row += word;
+    }
+    lines.push_back(std::move(row));
+  }
+  return lines;
+}
+
+void TBitmap::ReadPictureData(const std::vector<String>& lines) {
+  if (lines.empty()) BadBitmapData("the header line is missing");
+  TBitmapHeader header(lines[0]);
+  const int32_t width = header.Size("Width");
+  const int32_t height = header.Size("Height");
+  const auto pixelFormat = static_cast<TPixelFormat>(header.Enum("PixelFormat", PixelFormatNames()));
+  const auto handleType = static_cast<TBitmapHandleType>(header.Enum("HandleType", HandleTypeNames()));
+  const bool transparent = header.Boolean("Transparent");
+  const auto transparentMode = static_cast<TTransparentMode>(header.Enum("TransparentMode", TransparentModeNames()));
+  const TColor transparentColor = header.Color("TransparentColor");
+  header.CheckAllTaken();
+
+  const std::size_t rows = width > 0 ? static_cast<std::size_t>(height) : 0;
+  if (lines.size() - 1 != rows)
+    BadBitmapData(IntToStr(static_cast<int64_t>(lines.size() - 1)) + " rows of pixels for a height of " +
+                  IntToStr(rows));
+  std::vector<uint32_t> pixels;
+  pixels.reserve(rows * static_cast<std::size_t>(width));
+  for (std::size_t y = 0; y < rows; ++y) {
+    const auto words = SplitWords(lines[y + 1]);
+    if (words.size() != static_cast<std::size_t>(width))
+      BadBitmapData("row " + IntToStr(static_cast<int64_t>(y)) + " has " + IntToStr(static_cast<int64_t>(words.size())) +
+                    " pixels for a width of " + IntToStr(width));
+    for (std::string_view word : words) pixels.push_back(ParsePixel(word, static_cast<int32_t>(y)));
+  }
+  // Everything was valid: take it as it was written, without the setters' conversions.
+  FWidth = width;
+  FHeight = height;
+  FPixels = std::move(pixels);
+  FPixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  FPixelFormat = pixelFormat;
+  FHandleType = handleType;
+  FTransparent = transparent;
+  FTransparentMode = transparentMode;
+  FTransparentColor = transparentColor;
+  Changed();
+}
 
 // ---- Text ------------------------------------------------------------------------------------------
 

@@ -243,6 +243,13 @@ class TBitmap : public TGraphic {
   TTransparentMode TransparentMode() const { return FTransparentMode; }
   void SetTransparentMode(TTransparentMode value);
 
+  // Layout files keep a bitmap as picture data: a line "Width=.. Height=.. PixelFormat=..
+  // HandleType=.. Transparent=.. TransparentMode=.. TransparentColor=..", then one line per row
+  // of pixels, each pixel 8 hex digits (0xXXRRGGBB, the fourth byte kept).
+  bool DefinesPictureData() const override { return true; }
+  std::vector<String> WritePictureData() const override;
+  void ReadPictureData(const std::vector<String>& lines) override;
+
   // A canvas drawing on this bitmap; drawing on it raises OnChange.
   TCanvas& Canvas();
   // Raises OnChange; for code that wrote pixels through ScanLine.

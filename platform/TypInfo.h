@@ -59,6 +59,10 @@ struct TPropInfo {
   std::function<String(const TPersistent&)> GetMethodName;            // "" when unassigned
   std::function<void(TPersistent&, TComponent* root, const TMethodInfo&)> SetMethod;
 
+  // False for a property that layout files never hold as a property line (a component's Name,
+  // which the object line carries).
+  bool Stored = true;
+
   // True when the writer leaves the property out: it equals its declared default.
   bool IsDefault(const TPersistent& instance) const;
 };
@@ -246,6 +250,12 @@ TFieldInfo Field(String name, T* C::*member) {
     static_cast<C*>(root)->*member = static_cast<T*>(component);
   };
   return f;
+}
+
+// The same property, left out of layout files.
+inline TPropInfo NotStored(TPropInfo p) {
+  p.Stored = false;
+  return p;
 }
 
 template <class C>
