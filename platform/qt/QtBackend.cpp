@@ -25,6 +25,7 @@ TQtBackend::TQtBackend(const char* programName)
   PlatformServices().Timers = &FTimers;
   PlatformServices().Input = &FInput;
   SetSystemColors(&FColors);
+  SetTextRenderer(&FText);
   DialogServices() = TDialogServices{&FBoxes, &FSound, &FShell};
   SetMessageLoop(&FLoop);
 }
@@ -32,6 +33,7 @@ TQtBackend::TQtBackend(const char* programName)
 TQtBackend::~TQtBackend() {
   SetMessageLoop(FPreviousLoop);
   DialogServices() = FPreviousDialogs;
+  SetTextRenderer(nullptr);
   SetSystemColors(nullptr);
   PlatformServices() = FPreviousPlatform;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The Qt backend: the QApplication and every service it gives (windows, timers, input state,
-// system colours, boxes, bell, shell, the message loop), installed while the backend lives.
+// system colours, text, boxes, bell, shell, the message loop), installed while the backend lives.
 
 #include <QApplication>
 
@@ -12,6 +12,7 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSound.h"
 #include "platform/qt/QtSystemColors.h"
+#include "platform/qt/QtTextRenderer.h"
 #include "platform/qt/QtTimerService.h"
 #include "platform/qt/QtWindowFactory.h"
 
@@ -36,6 +37,7 @@ class TQtBackend {
   TQtTimerService FTimers;
   TQtInputState FInput;
   TQtSystemColors FColors;
+  TQtTextRenderer FText;
   TQtMessageBoxes FBoxes;
   TQtSound FSound;
   TQtShell FShell;

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <memory>
+#include <stdexcept>
 
 namespace permora::testing_support {
 
@@ -27,6 +28,8 @@ class TQtTestEnvironment final : public testing::Environment {
 
 inline QApplication& TestApplication() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+  // Windows need a QApplication; a test that made a plain QGuiApplication first leaves none to make.
+  if (QCoreApplication::instance()) throw std::logic_error("a Qt application without widgets is already running");
   // gtest owns the environment and tears it down at the end of the run.
   static auto* environment =
       static_cast<TQtTestEnvironment*>(testing::AddGlobalTestEnvironment(new TQtTestEnvironment));
