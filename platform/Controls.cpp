@@ -29,6 +29,54 @@ const TEnumInfo& DragModeInfo() {
   return info;
 }
 
+const TEnumInfo& AlignInfo() {
+  static const TEnumInfo info{"TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}};
+  return info;
+}
+
+const TEnumInfo& AnchorKindInfo() {
+  static const TEnumInfo info{"TAnchorKind", {"akLeft", "akTop", "akRight", "akBottom"}};
+  return info;
+}
+
+const TEnumInfo& BiDiModeInfo() {
+  static const TEnumInfo info{
+      "TBiDiMode", {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}};
+  return info;
+}
+
+const TEnumInfo& ButtonLayoutInfo() {
+  static const TEnumInfo info{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
+  return info;
+}
+
+// ---- TSizeConstraints ----------------------------------------------------------------------------
+
+const TClassInfo& TSizeConstraints::StaticClassInfo() {
+  namespace p = published;
+  using C = TSizeConstraints;
+  static const TClassInfo info("TSizeConstraints", &TPersistent::StaticClassInfo(),
+                               {
+                                   p::Integer<C>("MaxHeight", &C::MaxHeight, &C::SetMaxHeight, 0),
+                                   p::Integer<C>("MaxWidth", &C::MaxWidth, &C::SetMaxWidth, 0),
+                                   p::Integer<C>("MinHeight", &C::MinHeight, &C::SetMinHeight, 0),
+                                   p::Integer<C>("MinWidth", &C::MinWidth, &C::SetMinWidth, 0),
+                               });
+  return info;
+}
+
+void TSizeConstraints::Assign(const TPersistent* Source) {
+  if (Source && Source->InheritsFrom(StaticClassInfo())) {
+    const auto& c = static_cast<const TSizeConstraints&>(*Source);
+    FMaxHeight = c.FMaxHeight;
+    FMaxWidth = c.FMaxWidth;
+    FMinHeight = c.FMinHeight;
+    FMinWidth = c.FMinWidth;
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
 // ---- TControl ------------------------------------------------------------------------------------
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
@@ -59,6 +107,25 @@ TPropInfo TControl::PublishedProperty(const String& name) {
   if (name == "DragMode")
     return p::Enumeration<TControl, TDragMode>("DragMode", DragModeInfo(), &TControl::DragMode, &TControl::SetDragMode,
                                                dmManual);
+  if (name == "Action")
+    // A reference to another component: kept in code, not in layout files.
+    return p::NotStored(p::Str<TControl>(
+        "Action", [](const TControl& c) { return c.Action() ? c.Action()->Name() : String(); },
+        [](TControl& c, const String& n) { c.SetAction(c.Owner() ? c.Owner()->FindComponent(n) : nullptr); }));
+  if (name == "Align")
+    return p::Enumeration<TControl, TAlign>("Align", AlignInfo(), &TControl::Align, &TControl::SetAlign, alNone);
+  if (name == "Anchors")
+    return p::Set<TControl, TAnchorKind>("Anchors", AnchorKindInfo(), &TControl::Anchors, &TControl::SetAnchors,
+                                         TAnchors{akLeft, akTop});
+  if (name == "BiDiMode")
+    return p::Enumeration<TControl, TBiDiMode>("BiDiMode", BiDiModeInfo(), &TControl::BiDiMode, &TControl::SetBiDiMode,
+                                               bdLeftToRight);
+  if (name == "ParentBiDiMode")
+    return p::Boolean<TControl>("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode, true);
+  if (name == "Cursor")
+    return p::Integer<TControl>("Cursor", [](const TControl& c) { return int32_t{c.Cursor()}; },
+                                [](TControl& c, int32_t v) { c.SetCursor(static_cast<TCursor>(v)); }, int32_t{crDefault});
+  if (name == "Constraints") return p::Object<TControl>("Constraints", &TControl::Constraints);
   if (name == "OnClick") return p::Event<TControl, TNotifyEvent>("OnClick", &TControl::GetOnClick, &TControl::SetOnClick);
   if (name == "OnDblClick")
     return p::Event<TControl, TNotifyEvent>("OnDblClick", &TControl::GetOnDblClick, &TControl::SetOnDblClick);

@@ -70,6 +70,51 @@ enum class TDragMode : uint8_t { dmManual, dmAutomatic };
 using enum TDragMode;
 const TEnumInfo& DragModeInfo();
 
+enum class TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+using enum TAlign;
+const TEnumInfo& AlignInfo();
+
+enum class TAnchorKind : uint8_t { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+using enum TAnchorKind;
+const TEnumInfo& AnchorKindInfo();
+
+enum class TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+using enum TBiDiMode;
+const TEnumInfo& BiDiModeInfo();
+
+// A mouse cursor shape; 0 is the default arrow, the standard shapes are negative.
+using TCursor = int16_t;
+inline constexpr TCursor crDefault = 0;
+
+// Where a button's glyph stands beside its caption.
+enum class TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+using enum TButtonLayout;
+const TEnumInfo& ButtonLayoutInfo();
+
+// The size limits of a control (0: no limit). Kept and streamed; nothing here enforces them.
+class TSizeConstraints : public TPersistent {
+ public:
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  void Assign(const TPersistent* Source) override;
+
+  int32_t MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int32_t value) { FMaxHeight = value; }
+  int32_t MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int32_t value) { FMaxWidth = value; }
+  int32_t MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int32_t value) { FMinHeight = value; }
+  int32_t MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int32_t value) { FMinWidth = value; }
+
+ private:
+  int32_t FMaxHeight = 0;
+  int32_t FMaxWidth = 0;
+  int32_t FMinHeight = 0;
+  int32_t FMinWidth = 0;
+};
+
 using TMouseEvent = TMethodPointer<TObject*, TMouseButton, TShiftState, int32_t, int32_t>;
 using TMouseMoveEvent = TMethodPointer<TObject*, TShiftState, int32_t, int32_t>;
 
@@ -116,6 +161,22 @@ class TControl : public TComponent {
   void SetParentShowHint(bool value) { FParentShowHint = value; }
   TDragMode DragMode() const { return FDragMode; }
   void SetDragMode(TDragMode value) { FDragMode = value; }
+  // Kept and streamed for the controls that publish them; layout and drawing do not use them.
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign value) { FAlign = value; }
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors value) { FAnchors = value; }
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool value) { FParentBiDiMode = value; }
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value) { FCursor = value; }
+  TSizeConstraints* Constraints() const { return FConstraints.get(); }
+  void SetConstraints(const TSizeConstraints* value) { FConstraints->Assign(value); }
+  // The linked action component, or null; a plain reference, not owned.
+  TComponent* Action() const { return FAction; }
+  void SetAction(TComponent* value) { FAction = value; }
 
   TControlStyle ControlStyle() const { return FControlStyle; }
   void SetControlStyle(TControlStyle value) { FControlStyle = value; }
@@ -159,8 +220,9 @@ class TControl : public TComponent {
   void SetOnMouseUp(const TMouseEvent& e) { OnMouseUp = e; }
 
   // Published properties that descendants choose to publish (Left, Top, Width, Height, Caption,
-  // Enabled, Visible, Hint, ShowHint, ParentShowHint, DragMode, OnClick, OnDblClick, OnMouseDown,
-  // OnMouseMove, OnMouseUp), by name.
+  // Enabled, Visible, Hint, ShowHint, ParentShowHint, DragMode, Action, Align, Anchors, BiDiMode,
+  // ParentBiDiMode, Constraints, Cursor, OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp),
+  // by name.
   static TPropInfo PublishedProperty(const String& name);
 
   virtual void Click();
@@ -185,6 +247,13 @@ class TControl : public TComponent {
   bool FShowHint = false;
   bool FParentShowHint = true;
   TDragMode FDragMode = dmManual;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
+  TCursor FCursor = crDefault;
+  std::unique_ptr<TSizeConstraints> FConstraints = std::make_unique<TSizeConstraints>();
+  TComponent* FAction = nullptr;
   String FCaption;
   String FHint;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
