@@ -1,7 +1,8 @@
 // libFuzzer target: fuzz/run builds and runs it.
 #include "fuzz/FuzzTargets.h"
+#include "fuzz/OutcomeFeatures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  permora::fuzz::LoadJPEGHeader(data, size);
+  permora::fuzz::CountOutcome(permora::fuzz::LoadJPEGHeader(data, size));
   return 0;
 }

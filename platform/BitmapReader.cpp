@@ -1,5 +1,6 @@
 #include "platform/BitmapReader.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -220,14 +221,17 @@ void DecodeUncompressed(const TByteReader& file, const TBitmapHeader& h, const s
 }
 
 // Walks run-length data; with a target it also writes the pixels. The first pass (no target)
-// checks that the data is complete, so that the second cannot fail half-way.
+// checks that the data is complete, so that the second cannot fail half-way, and counts the
+// pixels that the data gives.
 class TRunLengthDecoder {
  public:
   TRunLengthDecoder(const TByteReader& file, const TBitmapHeader& h, const std::vector<uint32_t>& palette)
       : FFile(file), FHeader(h), FPalette(palette), FFour(h.BitCount == 4) {}
 
-  void Run(TBitmap* target) {
+  // Returns the number of pixels inside the picture that the data gives.
+  uint64_t Run(TBitmap* target) {
     FTarget = target;
+    FGiven = 0;
     std::size_t at = FHeader.PixelOffset;
     int64_t x = 0;
     int64_t y = 0;  // in file order: the first row of the data is y 0
@@ -236,7 +240,8 @@ class TRunLengthDecoder {
       const uint8_t value = FFile.U8(at + 1);
       at += 2;
       if (count > 0) {
-        for (int i = 0; i < count; ++i) Put(x++, y, FFour ? (i & 1 ? value & 0x0F : value >> 4) : value);
+        PutRun(x, y, count, [&](int i) -> uint8_t { return FFour ? (i & 1 ? value & 0x0F : value >> 4) : value; });
+        x += count;
         continue;
       }
       switch (value) {
@@ -245,7 +250,7 @@ class TRunLengthDecoder {
           ++y;
           break;
         case 1:  // end of picture
-          return;
+          return FGiven;
         case 2:  // delta
           x += FFile.U8(at);
           y += FFile.U8(at + 1);
@@ -254,21 +259,26 @@ class TRunLengthDecoder {
         default: {  // absolute run of `value` pixels, padded to a 16-bit boundary
           const std::size_t bytes = FFour ? (value + 1u) / 2 : value;
           FFile.Require(at, bytes);
-          for (int i = 0; i < value; ++i) {
-            const uint8_t b = FFile.U8(at + (FFour ? i / 2 : i));
-            Put(x++, y, FFour ? (i & 1 ? b & 0x0F : b >> 4) : b);
-          }
+          const uint8_t* data = FFile.At(at);
+          PutRun(x, y, value, [&](int i) -> uint8_t { return FFour ? (i & 1 ? data[i / 2] & 0x0F : data[i / 2] >> 4) : data[i]; });
+          x += value;
           at += bytes + (bytes & 1);
         }
       }
     }
+    return FGiven;
   }
 
  private:
-  void Put(int64_t x, int64_t y, uint8_t index) {
-    // Runs past the end of a line or of the picture are clipped.
-    if (!FTarget || x >= FHeader.Width || y >= FHeader.Height) return;
-    FTarget->ScanLine(TargetRow(FHeader, y))[x] = FPalette[index];
+  // Runs past the end of a line or of the picture are clipped.
+  template <class IndexOf>
+  void PutRun(int64_t x, int64_t y, int count, IndexOf indexOf) {
+    if (y >= FHeader.Height || x >= FHeader.Width) return;
+    const int inside = static_cast<int>(std::min<int64_t>(count, FHeader.Width - x));
+    FGiven += static_cast<uint64_t>(inside);
+    if (!FTarget) return;
+    uint32_t* row = FTarget->ScanLine(TargetRow(FHeader, y)) + x;
+    for (int i = 0; i < inside; ++i) row[i] = FPalette[indexOf(i)];
   }
 
   const TByteReader& FFile;
@@ -276,7 +286,18 @@ class TRunLengthDecoder {
   const std::vector<uint32_t>& FPalette;
   const bool FFour;
   TBitmap* FTarget = nullptr;
+  uint64_t FGiven = 0;
 };
+
+// Pixels that run-length data passes over (deltas, early ends of lines and of the picture) cost
+// memory without costing file bytes; beyond this many, the file is too short for its picture.
+constexpr uint64_t kMaxSkippedPixels = uint64_t{16} * 1024 * 1024;
+
+void CheckRunLengthData(TRunLengthDecoder& runs, const TBitmapHeader& h) {
+  const uint64_t given = runs.Run(nullptr);
+  const uint64_t pixels = static_cast<uint64_t>(h.Width) * static_cast<uint64_t>(h.Height);
+  if (pixels - given > kMaxSkippedPixels) EndsEarly();
+}
 
 }  // namespace
 
@@ -287,7 +308,7 @@ void ReadBitmapFile(std::span<const uint8_t> bytes, TBitmap& target) {
   const bool runLength = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
   TRunLengthDecoder runs(file, h, palette);
   if (runLength)
-    runs.Run(nullptr);
+    CheckRunLengthData(runs, h);
   else
     RequireUncompressedData(file, h);
   // Nothing below can fail on the file's account; the old pixels go before the new ones come.

@@ -10,8 +10,10 @@
 //     size, compression or depth, a compression that does not fit the depth, width <= 0,
 //     height 0, more than MaxPicturePixels pixels;
 //   "ストリームからの読み込みエラー" (EReadError): a header, colour table, mask or pixel data
-//     that the file is too short to hold, run-length data that ends before its end mark.
-// Pixels that run-length data skips (deltas, early ends of lines or of the picture) stay black.
+//     that the file is too short to hold, run-length data that ends before its end mark, and
+//     run-length data that gives too little of its picture: the pixels it skips (deltas, early
+//     ends of lines or of the picture) stay black, and more than 16 Mi of them would let a few
+//     bytes claim gigabytes.
 
 #include <cstdint>
 #include <span>

@@ -370,6 +370,20 @@ INSTANTIATE_TEST_SUITE_P(
                     return Build(f);
                   },
                   Failure::ReadError},
+        ErrorCase{"RleSkipsMostOf20000Squared",
+                  [] {
+                    TFile f = Sized(20000, 20000, 8, 1);
+                    f.Pixels = {0, 1};
+                    return Build(f);
+                  },
+                  Failure::ReadError},
+        ErrorCase{"RleSkipsJustOverTheLimit",
+                  [] {
+                    TFile f = Sized(4097, 4096, 8, 1);
+                    f.Pixels = {0, 1};
+                    return Build(f);
+                  },
+                  Failure::ReadError},
         ErrorCase{"RleDeltaCutShort",
                   [] {
                     TFile f = Indexed(Header::Info40, 8, false);
@@ -379,6 +393,17 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   Failure::ReadError}),
     [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.Name; });
+
+// 16 Mi skipped pixels are allowed: the picture comes out black.
+TEST(BitmapRunLength, SkippingUpToTheLimitLoads) {
+  TFile f = Sized(4096, 4096, 8, 1);
+  f.Palette[0] = kBlue;
+  f.Pixels = {0, 1};
+  TBitmap bitmap;
+  ReadBitmapFile(Build(f), bitmap);
+  ASSERT_EQ(bitmap.Width(), 4096);
+  EXPECT_EQ(bitmap.Pixel(4095, 4095), 0u);
+}
 
 TEST(BitmapRunLength, DeltaFarOutsideThePictureEndsIt) {
   TFile f = Indexed(Header::Info40, 8, false);

@@ -24,8 +24,11 @@ uint8_t Channel(uint32_t pixel, int c) { return static_cast<uint8_t>(pixel >> (1
 // wrong row or column shows.
 uint8_t Busy(int x, int y, int c) { return static_cast<uint8_t>((x * 7 + y * 13 + c * 50) ^ (x * y + c * 17)); }
 
-std::vector<uint8_t> BusyJPEG(int width, int height, bool progressive = false, J_COLOR_SPACE space = JCS_RGB) {
+std::vector<uint8_t> BusyJPEG(int width, int height, bool progressive = false, J_COLOR_SPACE space = JCS_RGB,
+                              int lumaH = 2, int lumaV = 2) {
   TJPEGShape shape;
+  shape.LumaH = lumaH;
+  shape.LumaV = lumaV;
   shape.Width = width;
   shape.Height = height;
   shape.Progressive = progressive;
@@ -270,13 +273,15 @@ struct SamplingCase {
   int Height;
   bool Progressive;
   J_COLOR_SPACE Space;
+  int LumaH = 2;  // sampling of Y: 2×2 is 4:2:0
+  int LumaV = 2;
 };
 
 class JPEGSampling : public testing::TestWithParam<SamplingCase> {};
 
 TEST_P(JPEGSampling, EqualsFullDecodeStretched) {
   const SamplingCase& c = GetParam();
-  const auto data = BusyJPEG(c.SourceWidth, c.SourceHeight, c.Progressive, c.Space);
+  const auto data = BusyJPEG(c.SourceWidth, c.SourceHeight, c.Progressive, c.Space, c.LumaH, c.LumaV);
   const auto full = DecodeJPEGScaled(data, c.SourceWidth, c.SourceHeight);
   const auto cell = DecodeJPEGScaled(data, c.Width, c.Height);
   ASSERT_EQ(cell->Width(), c.Width);
@@ -294,6 +299,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SamplingCase{"ShrinkLandscape", 640, 480, 75, 100, false, JCS_RGB},
                     SamplingCase{"ShrinkProgressive", 403, 517, 75, 100, true, JCS_RGB},
                     SamplingCase{"ShrinkGrayscale", 301, 299, 75, 100, false, JCS_GRAYSCALE},
+                    SamplingCase{"Shrink422", 403, 517, 75, 100, false, JCS_RGB, 2, 1},
+                    SamplingCase{"Shrink440", 403, 517, 75, 100, false, JCS_RGB, 1, 2},
+                    SamplingCase{"Shrink444", 403, 517, 75, 100, false, JCS_RGB, 1, 1},
+                    SamplingCase{"ShrinkProgressive440", 403, 517, 75, 100, true, JCS_RGB, 1, 2},
+                    SamplingCase{"ShrinkToOneRow", 403, 517, 75, 1, false, JCS_RGB},
                     SamplingCase{"EnlargeSmall", 30, 40, 75, 100, false, JCS_RGB},
                     SamplingCase{"EnlargeTiny", 3, 2, 75, 100, false, JCS_RGB},
                     SamplingCase{"SameSize", 75, 100, 75, 100, false, JCS_RGB}),
