@@ -233,22 +233,6 @@ void TShineSpeedButton::StoreAndInvalidate(T& field, T value) {
   Invalidate();
 }
 
-void TShineSpeedButton::SetGroupIndex(int32_t value) {
-  // The group update with the new index joins with the group behaviour.
-  FGroupIndex = value;
-}
-
-void TShineSpeedButton::SetDown(bool value) {
-  // Only a member of a group can latch down.
-  if (FGroupIndex == 0) value = false;
-  if (value == FDown) return;
-  FDown = value;
-  FState = FDown ? vsDown : vsUp;
-  Repaint();
-}
-
-void TShineSpeedButton::SetAllowAllUp(bool value) { FAllowAllUp = value; }
-
 void TShineSpeedButton::SetClickDownHook(bool value) { StoreAndInvalidate(FClickDownHook, value); }
 void TShineSpeedButton::SetAccelCharDown(bool value) { StoreAndInvalidate(FAccelCharDown, value); }
 void TShineSpeedButton::SetFrameType(TFrameType value) { StoreAndInvalidate(FFrameType, value); }
@@ -329,17 +313,6 @@ void TShineSpeedButton::GlyphOnChange(TObject*) {
 }
 
 void TShineSpeedButton::FontsAndColorsOnChange(TObject*) { Invalidate(); }
-
-// ---- Painting and interaction hooks ------------------------------------------------------------
-
-void TShineSpeedButton::Paint() {
-  // The face (background, glyph and caption, frame) is drawn by the painting layer built on this
-  // class; until then the control draws nothing of its own.
-}
-
-void TShineSpeedButton::ActiveButtonTimerOnTimer(TObject*) {
-  // The hover check belongs to the mouse tracking built on this class.
-}
 
 // ---- Content layout ------------------------------------------------------------------------------
 

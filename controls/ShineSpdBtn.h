@@ -161,6 +161,8 @@ class TShineSpeedButton : public TGraphicControl {
 
   // ---- Internal state, readable for painting and tests
   TVisualState State() const { return FState; }
+  // Puts the button into a look without asking for a paint: for pictures of every look.
+  void SetState(TVisualState value) { FState = value; }
   bool MouseInControl() const { return FMouseInControl; }
   bool Dragging() const { return FDragging; }
   TSpeedButton* GroupProxy() const { return FGroupProxy; }
@@ -179,13 +181,44 @@ class TShineSpeedButton : public TGraphicControl {
   // The glyph made into the image of the current visual state; none when the glyph is empty.
   std::unique_ptr<TBitmap> CreateStateGlyph() const;
 
+  // ---- Interaction and groups
+  // Stores Index as GroupIndex and tells the group this button's AllowAllUp and Down.
+  void GroupUpdateStatus(int32_t Index);
+  // Brings the hover look in line with where the pointer really is.
+  void UpdateTracking();
+  void Click() override;
+  void Dispatch(TMessage& Message) override;
+
  protected:
   void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  virtual void MouseEnter(TShiftState Shift, int32_t X, int32_t Y);
+  virtual void MouseLeave(TShiftState Shift, int32_t X, int32_t Y);
   // Every 200 ms while the hover look is shown: ends it when the pointer has left.
   void ActiveButtonTimerOnTimer(TObject* Sender);
 
  private:
   friend struct TShineSpeedButtonPeer;  // tests set the visual state directly
+
+  // ---- Painting layers, each on the canvas that Paint chose
+  void PaintLayers(TCanvas& Canvas);
+  void BackDraw(TCanvas& Canvas);
+  void ImageDraw(TCanvas& Canvas);
+  void FrameDraw(TCanvas& Canvas);
+  void DrawCaptionPass(TCanvas& Canvas, TColor Color, TRect Box);
+
+  // ---- Message handlers, reached through Dispatch
+  void WMLButtonDblClick(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMTextChanged(TMessage& Message);
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMButtonPressed(TMessage& Message);
+  void CMSysColorChange(TMessage& Message);
 
   // Compares, stores and invalidates: the common shape of the plain setters.
   template <class T>
