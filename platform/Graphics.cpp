@@ -193,9 +193,19 @@ void TFont::SetHeight(int32_t value) {
   Changed();
 }
 
-int32_t TFont::Size() const { return -FHeight * 72 / 96; }
+namespace {
 
-void TFont::SetSize(int32_t value) { SetHeight(-(value * 96 + 36) / 72); }
+// a * b / c rounded to the nearest, halves away from zero (c > 0), as points and pixels convert.
+int32_t MulDiv(int64_t a, int64_t b, int64_t c) {
+  const int64_t product = a * b;
+  return static_cast<int32_t>((product >= 0 ? product + c / 2 : product - c / 2) / c);
+}
+
+}  // namespace
+
+int32_t TFont::Size() const { return -MulDiv(FHeight, 72, 96); }
+
+void TFont::SetSize(int32_t value) { SetHeight(-MulDiv(value, 96, 72)); }
 
 void TFont::SetStyle(TFontStyles value) {
   if (value == FStyle) return;
@@ -630,19 +640,21 @@ void TCanvas::FrameRect(const TRect& rect) {
 
 namespace {
 
-// The source pixels of a nearest-pixel stretch, one list per direction; a negative target extent
-// mirrors the picture.
-struct StretchMap {
-  std::vector<int32_t> columns;
-  std::vector<int32_t> rows;
-};
+// The rectangle with its corners ordered; a reversed rectangle means a mirrored picture.
+TRect NormalizedRect(const TRect& r) {
+  return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)};
+}
 
-std::vector<int32_t> SourceIndices(int32_t targetSize, int32_t sourceOffset, int32_t sourceSize) {
-  const int32_t n = std::abs(targetSize);
-  std::vector<int32_t> map(static_cast<std::size_t>(n));
-  for (int32_t d = 0; d < n; ++d) {
-    const int32_t s = StretchSourceIndex(d, n, sourceSize);
-    map[static_cast<std::size_t>(targetSize < 0 ? n - 1 - d : d)] = sourceOffset + s;
+// The source pixels of a nearest-pixel stretch over `extent` target pixels (negative: mirrored),
+// for the `count` target pixels from `first` on; only the visible part is mapped, so that a
+// huge rectangle mostly outside the target costs nothing.
+
+std::vector<int32_t> SourceIndices(int64_t extent, int32_t sourceSize, int64_t first, int32_t count) {
+  const int64_t n = extent < 0 ? -extent : extent;
+  std::vector<int32_t> map(static_cast<std::size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const int64_t position = first + i;
+    map[static_cast<std::size_t>(i)] = StretchSourceIndex(extent < 0 ? n - 1 - position : position, n, sourceSize);
   }
   return map;
 }
@@ -650,19 +662,19 @@ std::vector<int32_t> SourceIndices(int32_t targetSize, int32_t sourceOffset, int
 }  // namespace
 
 void TCanvas::StretchBitmap(const TRect& rect, const TBitmap& bitmap, bool transparent) {
-  if (bitmap.Empty() || rect.Width() == 0 || rect.Height() == 0) return;
+  const int64_t width = int64_t{rect.Right} - rect.Left, height = int64_t{rect.Bottom} - rect.Top;
+  if (bitmap.Empty() || width == 0 || height == 0) return;
   const uint32_t key = ColorToPixelValue(bitmap.TransparentColor());
-  const TRect normal{std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom), std::max(rect.Left, rect.Right),
-                     std::max(rect.Top, rect.Bottom)};
+  const TRect normal = NormalizedRect(rect);
   const TRect visible = IntersectRect(normal, ClipRect());
   if (visible.IsEmpty()) return;
-  const auto columns = SourceIndices(rect.Width(), 0, bitmap.Width());
-  const auto rows = SourceIndices(rect.Height(), 0, bitmap.Height());
+  const auto columns = SourceIndices(width, bitmap.Width(), int64_t{visible.Left} - normal.Left, visible.Width());
+  const auto rows = SourceIndices(height, bitmap.Height(), int64_t{visible.Top} - normal.Top, visible.Height());
   for (int32_t y = visible.Top; y < visible.Bottom; ++y) {
-    const uint32_t* source = bitmap.ScanLine(rows[static_cast<std::size_t>(y - normal.Top)]);
+    const uint32_t* source = bitmap.ScanLine(rows[static_cast<std::size_t>(y - visible.Top)]);
     uint32_t* target = FTarget->ScanLine(y + FOrigin.Y) + FOrigin.X;
     for (int32_t x = visible.Left; x < visible.Right; ++x) {
-      const uint32_t p = source[columns[static_cast<std::size_t>(x - normal.Left)]];
+      const uint32_t p = source[columns[static_cast<std::size_t>(x - visible.Left)]];
       if (transparent && (p & 0x00FFFFFFu) == key) continue;
       target[x] = p & 0x00FFFFFFu;
     }
@@ -671,19 +683,33 @@ void TCanvas::StretchBitmap(const TRect& rect, const TBitmap& bitmap, bool trans
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
-  // The source rectangle as a bitmap of its own, so that a canvas may copy within itself.
-  TBitmap part(std::abs(sourceRect.Width()), std::abs(sourceRect.Height()));
-  const int32_t left = std::min(sourceRect.Left, sourceRect.Right);
-  const int32_t top = std::min(sourceRect.Top, sourceRect.Bottom);
-  for (int32_t y = 0; y < part.Height(); ++y)
-    for (int32_t x = 0; x < part.Width(); ++x) part.SetPixel(x, y, source.Pixel(left + x, top + y));
-  const bool flipX = (sourceRect.Width() < 0) != (dest.Width() < 0);
-  const bool flipY = (sourceRect.Height() < 0) != (dest.Height() < 0);
-  const TRect normal{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
-                     std::max(dest.Top, dest.Bottom)};
-  const TRect target{flipX ? normal.Right : normal.Left, flipY ? normal.Bottom : normal.Top,
-                     flipX ? normal.Left : normal.Right, flipY ? normal.Top : normal.Bottom};
-  StretchBitmap(target, part, false);
+  const int64_t destWidth = int64_t{dest.Right} - dest.Left, destHeight = int64_t{dest.Bottom} - dest.Top;
+  const int64_t sourceWidth = int64_t{sourceRect.Right} - sourceRect.Left;
+  const int64_t sourceHeight = int64_t{sourceRect.Bottom} - sourceRect.Top;
+  if (destWidth == 0 || destHeight == 0 || sourceWidth == 0 || sourceHeight == 0) return;
+  const TRect normal = NormalizedRect(dest);
+  const TRect visible = IntersectRect(normal, ClipRect());
+  if (visible.IsEmpty()) return;
+  // Mirrored in a direction where exactly one of the two rectangles is reversed.
+  const bool flipX = (sourceWidth < 0) != (destWidth < 0);
+  const bool flipY = (sourceHeight < 0) != (destHeight < 0);
+  const int64_t width = destWidth < 0 ? -destWidth : destWidth, height = destHeight < 0 ? -destHeight : destHeight;
+  const auto columns = SourceIndices(flipX ? -width : width, static_cast<int32_t>(std::abs(sourceWidth)),
+                                     int64_t{visible.Left} - normal.Left, visible.Width());
+  const auto rows = SourceIndices(flipY ? -height : height, static_cast<int32_t>(std::abs(sourceHeight)),
+                                  int64_t{visible.Top} - normal.Top, visible.Height());
+  const TRect from = NormalizedRect(sourceRect);
+  // Everything is read before anything is written, so that a canvas may copy within itself.
+  std::vector<uint32_t> pixels;
+  pixels.reserve(columns.size() * rows.size());
+  for (const int32_t row : rows)
+    for (const int32_t column : columns) pixels.push_back(source.Pixel(from.Left + column, from.Top + row));
+  auto next = pixels.begin();
+  for (int32_t y = visible.Top; y < visible.Bottom; ++y) {
+    uint32_t* target = FTarget->ScanLine(y + FOrigin.Y) + FOrigin.X;
+    for (int32_t x = visible.Left; x < visible.Right; ++x) target[x] = *next++ & 0x00FFFFFFu;
+  }
+  Changed();
 }
 
 void TCanvas::Draw(int32_t x, int32_t y, const TGraphic& graphic) {

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "platform/SpeedButton.h"
 #include "platform/TypInfo.h"
 
 extern const permora::TEmbeddedLayout EmbeddedSampleLayout;
@@ -238,7 +240,10 @@ TEST_F(LayoutFile, WritesOnlyWhatDiffersFromTheDefaults) {
   for (const char* line : {"    Count = -7\n", "    Active = False\n", "    Shape = shTriangle\n",
                            "    Styles = [fsBold, fsStrikeOut]\n", "    Color = $00123456\n", "    Margins.Inner = 5\n",
                            "    Font.Color = clBtnHighlight\n", "    Font.Style = [fsItalic]\n",
-                           "    OnPress = WidgetPress\n", "    OnCount = WidgetCount\n",
+                           "    OnPress = WidgetPress\n",
+                           // Quotes doubled; controls and bytes outside UTF-8 as codes; 写真 as it is.
+                           "    Text = 'it''s \"quoted\"'#$0A#$09'tab'#$0D#$01' 写真 '#$C2#$85' '#$82#$A0' '#$E6#$97' end'''\n",
+                           "    OnCount = WidgetCount\n",
                            "    Glyph.Data = {\n"
                            "      Width=3 Height=2 PixelFormat=pfDevice HandleType=bmDIB Transparent=True "
                            "TransparentMode=tmFixed TransparentColor=clFuchsia\n"
@@ -325,6 +330,69 @@ TEST_F(LayoutFile, ReadsTheLayoutCompiledIntoTheProgram) {
   ASSERT_NE(form.Widget1, nullptr);
   EXPECT_EQ(form.Caption(), "埋め込み");
   EXPECT_EQ(form.Widget1->Text(), "a\xFF" "b");
+}
+
+// A window of real controls: the reader places them on the form and binds their events.
+class TLayoutWindow : public TForm {
+ public:
+  explicit TLayoutWindow(TComponent* owner = nullptr) : TForm(owner) {}
+  static const TClassInfo& StaticClassInfo() {
+    static const TClassInfo info("TLayoutWindow", &TForm::StaticClassInfo(), {}, {},
+                                 {published::Method("Button1Click", &TLayoutWindow::Button1Click),
+                                  published::Method("FormActivate", &TLayoutWindow::FormActivate)},
+                                 {published::Field("Button1", &TLayoutWindow::Button1)});
+    return info;
+  }
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  void Button1Click(TObject* sender) { Clicked = sender; }
+  void FormActivate(TObject*) {}
+
+  TSpeedButton* Button1 = nullptr;
+  TObject* Clicked = nullptr;
+};
+
+TEST_F(LayoutFile, PlacesControlsOnTheFormAndBindsTheirEvents) {
+  RegisterComponents("Standard", {&TSpeedButton::StaticClassInfo()});
+  const String text =
+      "object Window1: TLayoutWindow\n"
+      "  ClientWidth = 600\n"
+      "  ClientHeight = 600\n"
+      "  Caption = 'ペルモラ'\n"
+      "  Color = clWhite\n"
+      "  Font.Style = [fsBold]\n"
+      "  OnActivate = FormActivate\n"
+      "  object Button1: TSpeedButton\n"
+      "    Left = 10\n"
+      "    Top = 20\n"
+      "    Width = 75\n"
+      "    Height = 25\n"
+      "    Caption = 'save'\n"
+      "    Visible = False\n"
+      "    OnClick = Button1Click\n"
+      "  end\n"
+      "end\n";
+  TLayoutWindow window;
+  ReadComponentLayout(window, text, "window.layout");
+  EXPECT_EQ(window.ClientWidth(), 600);
+  EXPECT_EQ(window.Caption(), "ペルモラ");
+  EXPECT_EQ(window.Color(), clWhite);
+  EXPECT_EQ(window.Font().Style(), TFontStyles{TFontStyle::fsBold});
+  EXPECT_TRUE(window.OnActivate.Assigned());
+  ASSERT_NE(window.Button1, nullptr);
+  EXPECT_EQ(window.Button1->Parent(), &window);
+  ASSERT_EQ(window.ControlCount(), 1);
+  EXPECT_EQ(window.Button1->BoundsRect(), Bounds(10, 20, 75, 25));
+  EXPECT_FALSE(window.Button1->Visible());
+  window.Button1->OnClick(window.Button1);
+  EXPECT_EQ(window.Clicked, window.Button1);
+
+  const String written = WriteComponentLayout(window);
+  for (const char* line : {"  Font.Style = [fsBold]\n", "  OnActivate = FormActivate\n", "    Left = 10\n",
+                           "    Visible = False\n", "    OnClick = Button1Click\n"})
+    EXPECT_NE(written.find(line), String::npos) << line << "\n----\n" << written;
+  TLayoutWindow again;
+  ReadComponentLayout(again, written, "written.layout");
+  EXPECT_EQ(WriteComponentLayout(again), written);
 }
 
 struct BadLayout {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 namespace permora {
 namespace {
@@ -31,7 +34,64 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{"sub/旅行 2024", "sub/", "旅行 2024", "sub/旅行 2024"},
                     PathCase{"/", "/", "", ""},
                     PathCase{"c:photo", "", "c:photo", "c:photo"},
-                    PathCase{"a//b", "a//", "b", "a//b"}));
+                    PathCase{"a//b", "a//", "b", "a//b"},
+                    PathCase{"写真/", "写真/", "", "写真"},
+                    PathCase{"/写真/旅行", "/写真/", "旅行", "/写真/旅行"},
+                    PathCase{"..", "", "..", ".."},
+                    PathCase{"/photos/..", "/photos/", "..", "/photos/.."},
+                    PathCase{"../", "../", "", ".."},
+                    PathCase{"/a//", "/a//", "", "/a/"}));
+
+struct ExpandCase {
+  const char* path;
+  const char* expanded;  // "~" at the start stands for the current directory
+};
+
+// Runs in a fresh directory with a UTF-8 name, so that relative paths have a known result.
+class ExpandFileNameTable : public testing::TestWithParam<ExpandCase> {
+ protected:
+  void SetUp() override {
+    FPrevious = GetCurrentDir();
+    char base[] = "/tmp/permora-expand-XXXXXX";
+    ASSERT_NE(::mkdtemp(base), nullptr);
+    FBase = base;
+    FCurrent = FBase + "/写真";
+    ASSERT_EQ(::mkdir(FCurrent.c_str(), 0700), 0);
+    ASSERT_EQ(::chdir(FCurrent.c_str()), 0);
+  }
+  void TearDown() override {
+    EXPECT_EQ(::chdir(FPrevious.c_str()), 0);
+    ::rmdir(FCurrent.c_str());
+    ::rmdir(FBase.c_str());
+  }
+  String Expected(const String& pattern) const {
+    if (pattern.starts_with("~~")) return FBase + pattern.substr(2);
+    if (pattern.starts_with("~")) return FCurrent + pattern.substr(1);
+    return pattern;
+  }
+  String FPrevious, FBase, FCurrent;
+};
+
+TEST_P(ExpandFileNameTable, MakesThePathAbsoluteAndResolved) {
+  EXPECT_EQ(ExpandFileName(GetParam().path), Expected(GetParam().expanded)) << GetParam().path;
+}
+
+// "~~" at the start stands for the parent of the current directory.
+INSTANTIATE_TEST_SUITE_P(Table, ExpandFileNameTable,
+                         testing::Values(ExpandCase{"/", "/"},
+                                         ExpandCase{"//", "/"},
+                                         ExpandCase{"/..", "/"},
+                                         ExpandCase{"/../../a", "/a"},
+                                         ExpandCase{"/a/b/..", "/a"},
+                                         ExpandCase{"/a/b/../", "/a/"},
+                                         ExpandCase{"/写真/旅行/../2024", "/写真/2024"},
+                                         ExpandCase{"x/y", "~/x/y"},
+                                         ExpandCase{"x//y/", "~/x/y/"},
+                                         ExpandCase{".", "~"},
+                                         ExpandCase{"./", "~/"},
+                                         ExpandCase{"..", "~~"},
+                                         ExpandCase{"x/../..", "~~"},
+                                         ExpandCase{"../写真/./旅行", "~/旅行"}));
 
 TEST(ExpandFileName, ResolvesDotsAndRepeatedSlashes) {
   EXPECT_EQ(ExpandFileName("/a/./b//c/../d"), "/a/b/d");

@@ -1,0 +1,7 @@
+// libFuzzer target: fuzz/run builds and runs it.
+#include "fuzz/FuzzTargets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  permora::fuzz::LoadBitmap(data, size);
+  return 0;
+}
