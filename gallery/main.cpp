@@ -97,7 +97,7 @@ void CopyInto(TBitmap& target, const TBitmap& source, TPoint at) {
 
 // One row per button, one column per look; every cell is the form's colour with the button painted
 // at its top-left corner.
-TBitmap RenderGrid(TForm& form) {
+std::unique_ptr<TBitmap> RenderGrid(TForm& form) {
   const std::vector<TControl*> buttons = GalleryButtons(form);
   if (buttons.empty()) throw EInvalidOperation("the layout places no buttons on the form");
   TSize cell;
@@ -105,7 +105,7 @@ TBitmap RenderGrid(TForm& form) {
     cell.cx = std::max(cell.cx, b->Width());
     cell.cy = std::max(cell.cy, b->Height());
   }
-  TBitmap grid(cell.cx * kLooks, cell.cy * static_cast<int32_t>(buttons.size()));
+  auto grid = std::make_unique<TBitmap>(cell.cx * kLooks, cell.cy * static_cast<int32_t>(buttons.size()));
   // A form of one cell's size that is never shown: the buttons are painted on its surface.
   TForm stage(nullptr);
   stage.SetColor(form.Color());
@@ -121,7 +121,7 @@ TBitmap RenderGrid(TForm& form) {
     for (int look = 0; look < kLooks; ++look) {
       ShowLook(button, look);
       stage.Repaint();
-      CopyInto(grid, stage.Surface(), {look * cell.cx, static_cast<int32_t>(row) * cell.cy});
+      CopyInto(*grid, stage.Surface(), {look * cell.cx, static_cast<int32_t>(row) * cell.cy});
     }
     button.SetEnabled(enabled);
     button.SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
@@ -148,16 +148,23 @@ int Render(const TOptions& options, char* programName) {
   QGuiApplication application(argc, argv);
   TQtTextRenderer text;
   SetTextRenderer(&text);
+  struct TRendererRemoval {
+    ~TRendererRemoval() { SetTextRenderer(nullptr); }
+  } removal;
   SetSystemColors(nullptr);
   TForm form(nullptr);
   ReadComponentLayoutFile(form, options.layout);
-  SavePng(RenderGrid(form), options.picture);
-  SetTextRenderer(nullptr);
+  SavePng(*RenderGrid(form), options.picture);
   return 0;
 }
 
 int ShowWindow(const TOptions& options, int argc, char** argv) {
   TQtBackend backend(argv[0]);
+  TQtTextRenderer text;
+  SetTextRenderer(&text);
+  struct TRendererRemoval {
+    ~TRendererRemoval() { SetTextRenderer(nullptr); }
+  } removal;
   // The fixed table instead of the desktop's palette, so the window matches --render.
   if (options.classicColours) SetSystemColors(nullptr);
   TApplication application(argc, argv);
