@@ -194,6 +194,7 @@ const TClassInfo& TShineSpeedButton::StaticClassInfo() {
           p::Object<C>("Glyph", &C::Glyph),
           p::Event<C, TMouseMoveEvent>("OnMouseEnter", &C::GetOnMouseEnter, &C::SetOnMouseEnter),
           p::Event<C, TMouseMoveEvent>("OnMouseLeave", &C::GetOnMouseLeave, &C::SetOnMouseLeave),
+          inherited("Action"),
           inherited("Align"),
           inherited("Anchors"),
           inherited("BiDiMode"),

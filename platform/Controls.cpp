@@ -107,6 +107,11 @@ TPropInfo TControl::PublishedProperty(const String& name) {
   if (name == "DragMode")
     return p::Enumeration<TControl, TDragMode>("DragMode", DragModeInfo(), &TControl::DragMode, &TControl::SetDragMode,
                                                dmManual);
+  if (name == "Action")
+    // A reference to another component: kept in code, not in layout files.
+    return p::NotStored(p::Str<TControl>(
+        "Action", [](const TControl& c) { return c.Action() ? c.Action()->Name() : String(); },
+        [](TControl& c, const String& n) { c.SetAction(c.Owner() ? c.Owner()->FindComponent(n) : nullptr); }));
   if (name == "Align")
     return p::Enumeration<TControl, TAlign>("Align", AlignInfo(), &TControl::Align, &TControl::SetAlign, alNone);
   if (name == "Anchors")

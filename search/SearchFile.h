@@ -24,8 +24,8 @@ template <class T>
 class TSearchFileValue {
  public:
   TSearchFileValue() = default;
-  // Copies the value as it stands; the record that holds the copy binds it to itself.
-  TSearchFileValue(const TSearchFileValue& other) : FValue(other.FValue) {}
+  // A copy outside a record (`auto size = Data.Size;`) is the plain value, read now.
+  TSearchFileValue(const TSearchFileValue& other) : FValue(static_cast<T>(other)) {}
   TSearchFileValue& operator=(const TSearchFileValue& other) { return *this = static_cast<T>(other); }
   TSearchFileValue& operator=(T value);
 
@@ -33,7 +33,7 @@ class TSearchFileValue {
 
  private:
   friend class TSearchFileData;
-  const TSearchFileData* FRecord = nullptr;
+  const TSearchFileData* FRecord = nullptr;  // null for a value standing alone
   mutable T FValue{};
 };
 
@@ -89,14 +89,14 @@ class TSearchFileData {
 
 template <class T>
 TSearchFileValue<T>& TSearchFileValue<T>::operator=(T value) {
-  FRecord->Load();
+  if (FRecord) FRecord->Load();
   FValue = value;
   return *this;
 }
 
 template <class T>
 TSearchFileValue<T>::operator T() const {
-  FRecord->Load();
+  if (FRecord) FRecord->Load();
   return FValue;
 }
 

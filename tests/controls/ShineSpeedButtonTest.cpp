@@ -133,7 +133,7 @@ TEST(ButtonPublished, PropertiesInPublishedOrder) {
       "DownFrame", "ActiveImage", "DisabledImage", "DisabledHighlight", "DisabledShadow", "Colors", "PressedColors",
       "ShineColor", "Font", "FontHighlight", "FontShadow", "ActiveFont", "AllowAllUp", "Layout", "Margin", "Spacing",
       "Glyph", "OnMouseEnter", "OnMouseLeave",
-      "Align", "Anchors", "BiDiMode", "Caption", "Constraints", "Cursor", "Enabled", "Height", "Hint", "Left",
+      "Action", "Align", "Anchors", "BiDiMode", "Caption", "Constraints", "Cursor", "Enabled", "Height", "Hint", "Left",
       "ParentBiDiMode", "ParentShowHint", "ShowHint", "Top", "Visible", "Width", "OnClick", "OnDblClick",
       "OnMouseDown", "OnMouseMove", "OnMouseUp"};
   std::vector<String> names;

@@ -212,6 +212,11 @@ TEST(SearchFileData, CopiesAndAssignmentsKeepTheirOwnValues) {
   const std::vector<TFindEntry> entries = ListDirectory(tree.Root(), "a.jpg");
   ASSERT_EQ(entries.size(), 1u);
   const TSearchFileData pending(entries[0]);
+  auto alone = pending.Size;  // a value copied out of the record stands on its own
+  EXPECT_EQ(alone, 5);
+  alone = 9;
+  EXPECT_EQ(alone, 9);
+  EXPECT_EQ(pending.Size, 5);
   TSearchFileData copy(pending);
   TSearchFileData assigned;
   assigned = pending;
