@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/qt/QtTextRenderer.h"
 #include "tests/controls/ButtonTestSupport.h"
 
 namespace permora {
@@ -111,6 +112,59 @@ TEST_P(ContentLayout, PlacesGlyphAndTextBox) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ContentLayout, testing::ValuesIn(kLayouts),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace permora
+
+namespace permora {
+namespace {
+
+// The caption measured by the real text service, in the font the canvas holds.
+struct MeasuredCaption : testing::Test {
+  static void SetUpTestSuite() { EnsureGuiApplication(); }
+  void SetUp() override {
+    try {
+      previous = &TextRenderer();
+    } catch (const EInvalidOperation&) {
+      previous = nullptr;
+    }
+    SetTextRenderer(&renderer);
+    button.SetBounds(0, 0, 120, 60);
+  }
+  void TearDown() override { SetTextRenderer(previous); }
+
+  TRect TextBox(const String& caption) {
+    button.SetCaption(caption);
+    TBitmap surface(120, 60);
+    TCanvas canvas(surface);
+    canvas.Font().Assign(button.Font());
+    TPoint glyphPos;
+    TRect box;
+    button.CalcDrawPosition(canvas, glyphPos, box);
+    return box;
+  }
+
+  TQtTextRenderer renderer;
+  const ITextRenderer* previous = nullptr;
+  TShineSpeedButton button{nullptr};
+};
+
+TEST_F(MeasuredCaption, TwoLinesGrowTheBlock) {
+  const TRect one = TextBox("Open");
+  const TRect wider = TextBox("Open all");
+  const TRect two = TextBox("Open\r\nOpen all");
+  EXPECT_EQ(two.Width(), wider.Width());
+  EXPECT_EQ(two.Height(), 2 * one.Height());
+  EXPECT_EQ(two.Top, (60 - two.Height()) / 2);
+}
+
+TEST_F(MeasuredCaption, AmpersandsMeasureAsDrawn) {
+  EXPECT_EQ(TextBox("&Save").Width(), TextBox("Save").Width());
+  EXPECT_EQ(TextBox("a&b").Width(), TextBox("ab").Width());
+  // Two ampersands measure as one.
+  EXPECT_EQ(TextBox("a&&b").Width(), renderer.Measure(*button.Font(), "a&b", DT_NOPREFIX).cx);
+  EXPECT_GT(TextBox("a&&b").Width(), TextBox("ab").Width());
+}
 
 }  // namespace
 }  // namespace permora
