@@ -201,6 +201,7 @@ const TClassInfo& TShineSpeedButton::StaticClassInfo() {
           inherited("Caption"),
           inherited("Constraints"),
           inherited("Cursor"),
+          inherited("DragMode"),
           inherited("Enabled"),
           inherited("Height"),
           inherited("Hint"),

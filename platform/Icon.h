@@ -1,21 +1,15 @@
 #pragma once
-// Windows icons (.ico) have a place in the picture formats but no reader on this platform:
-// loading one fails as an invalid picture.
+// Windows icons (.ico) have a place in the picture formats but no reader on this platform.
 
-#include "platform/Graphics.h"
+#include "platform/UnreadableGraphic.h"
 
 namespace permora {
 
-class TIcon : public TGraphic {
+class TIcon : public TUnreadableGraphic {
  public:
+  TIcon() : TUnreadableGraphic("アイコンイメージが不正です") {}
   static const TClassInfo& StaticClassInfo();
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
-  void Assign(const TPersistent* Source) override;
-  int32_t Width() const override { return 0; }
-  int32_t Height() const override { return 0; }
-  void Draw(TCanvas&, const TRect&) const override {}
-  // Raises EInvalidGraphic "アイコンイメージが不正です".
-  void LoadFromFile(const String& fileName) override;
 };
 
 }  // namespace permora

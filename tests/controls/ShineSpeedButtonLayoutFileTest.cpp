@@ -118,6 +118,7 @@ TEST_F(ButtonLayoutFile, EverySettingAndTheGlyphComeBack) {
   b->SetBiDiMode(bdRightToLeft);
   b->SetParentBiDiMode(false);
   b->SetCursor(-21);
+  b->SetDragMode(dmAutomatic);
   b->Constraints()->SetMaxWidth(200);
   b->SetTag(42);
   TBitmap picture;

@@ -55,6 +55,7 @@ const DefaultRow kButtonDefaults[] = {
     {"BiDiMode", static_cast<int64_t>(bdLeftToRight), true},
     {"ParentBiDiMode", true, true},
     {"Cursor", crDefault, true},
+    {"DragMode", static_cast<int64_t>(dmManual), true},
     {"ShowHint", false, true},
     {"ParentShowHint", true, true},
 };
@@ -133,7 +134,7 @@ TEST(ButtonPublished, PropertiesInPublishedOrder) {
       "DownFrame", "ActiveImage", "DisabledImage", "DisabledHighlight", "DisabledShadow", "Colors", "PressedColors",
       "ShineColor", "Font", "FontHighlight", "FontShadow", "ActiveFont", "AllowAllUp", "Layout", "Margin", "Spacing",
       "Glyph", "OnMouseEnter", "OnMouseLeave",
-      "Action", "Align", "Anchors", "BiDiMode", "Caption", "Constraints", "Cursor", "Enabled", "Height", "Hint", "Left",
+      "Action", "Align", "Anchors", "BiDiMode", "Caption", "Constraints", "Cursor", "DragMode", "Enabled", "Height", "Hint", "Left",
       "ParentBiDiMode", "ParentShowHint", "ShowHint", "Top", "Visible", "Width", "OnClick", "OnDblClick",
       "OnMouseDown", "OnMouseMove", "OnMouseUp"};
   std::vector<String> names;
