@@ -12,6 +12,8 @@
 
 #include <jpeglib.h>
 
+#include "support/PictureFiles.h"
+
 namespace permora::testing_support {
 
 struct TRgb {
@@ -54,34 +56,8 @@ struct TJpegFailure {
 };
 inline void JumpOut(j_common_ptr info) { std::longjmp(reinterpret_cast<TJpegFailure*>(info->err)->escape, 1); }
 
-// Returns false when libjpeg failed; kept free of C++ objects with destructors because of longjmp.
-inline bool EncodeRgb(const uint8_t* rgb, int width, int height, int quality, unsigned char** out, unsigned long* size) {
-  jpeg_compress_struct info;
-  TJpegFailure failure;
-  info.err = jpeg_std_error(&failure.manager);
-  failure.manager.error_exit = JumpOut;
-  if (setjmp(failure.escape)) {
-    jpeg_destroy_compress(&info);
-    return false;
-  }
-  jpeg_create_compress(&info);
-  jpeg_mem_dest(&info, out, size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(rgb + static_cast<std::size_t>(info.next_scanline) * width * 3);
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  return true;
-}
-
+// Returns false when libjpeg failed, so that a sheet the program wrote badly fails one test, not the
+// whole test program; kept free of C++ objects with destructors because of longjmp.
 inline bool DecodeRgb(const unsigned char* data, unsigned long size, int* width, int* height, int* components,
                       std::vector<uint8_t>* pixels) {
   jpeg_decompress_struct info;
@@ -113,14 +89,7 @@ inline bool DecodeRgb(const unsigned char* data, unsigned long size, int* width,
 
 // A JPEG file of one colour (quality 95).
 inline void WriteOneColourJpeg(const std::string& path, int width, int height, TRgb colour) {
-  std::vector<uint8_t> rgb;
-  for (int i = 0; i < width * height; ++i) rgb.insert(rgb.end(), {colour.R, colour.G, colour.B});
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  const bool encoded = detail::EncodeRgb(rgb.data(), width, height, 95, &out, &size);
-  if (encoded) std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out), static_cast<std::streamsize>(size));
-  std::free(out);
-  if (!encoded) throw std::runtime_error("libjpeg could not encode " + path);
+  test::WriteFile(path, test::SolidJPEG(width, height, colour.R, colour.G, colour.B));
 }
 
 // A decoded JPEG file.
